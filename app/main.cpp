@@ -11,6 +11,8 @@
 #include <QStyleFactory>
 
 #include <cstdio>
+#include <exception>
+#include <memory>
 
 int main(int argc, char** argv) {
     // A second instance ends at once, silently, before any window exists.
@@ -27,11 +29,19 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Wavetrap"));
     QApplication::setApplicationDisplayName(QStringLiteral("Wavetrap"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setQuitOnLastWindowClosed(true);
 
     wt::ui::QtUserDialogs dialogs;
-    wt::ui::TForm1 window(dialogs);
-    window.SetProgramFolder(QString::fromStdString(wt::ExecutableFolder()));
-    window.show();
+    std::unique_ptr<wt::ui::TForm1> window;
+    try {
+        window = std::make_unique<wt::ui::TForm1>(dialogs, wt::ExecutableFolder());
+    } catch (const std::exception& error) {
+        // The settings file could not be opened: nothing can run without it.
+        dialogs.ShowMessage(nullptr, wt::ui::MessageKind::Error, QString::fromStdString(error.what()));
+        return 1;
+    }
+    QObject::connect(window.get(), &wt::ui::TForm1::TerminateRequested, &application,
+                     &QCoreApplication::quit, Qt::QueuedConnection);
+    if (!window->FormCreate()) return 1;
+    window->show();
     return QApplication::exec();
 }

@@ -1,0 +1,5 @@
+#include "MainWindow.h"
+namespace wt::ui {
+void TForm1::CreateManager() {}
+void TForm1::ReleaseManager() {}
+}
