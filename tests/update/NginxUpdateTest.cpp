@@ -38,17 +38,18 @@ protected:
                                     source + "data.db --catalogue-version " + std::to_string(catalogueVersion) +
                                     " --program-version " + std::to_string(programVersion) + " > " + folder +
                                     "publish.log 2>&1";
-        ASSERT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(folder + "publish.log");
+        ASSERT_EQ(std::system(command.c_str()), 0) << command << "\n" << ReadFileBytes(folder + "publish.log");
     }
 
     std::unique_ptr<NginxServer> nginx;
 };
 
 TEST_F(NginxUpdateTest, PublishedUpdateIsOfferedDownloadedAndMerged) {
+    if (std::string(WAVETRAP_CATALOGUE_TOOL).empty()) GTEST_SKIP() << "the catalogue tool is not built";
     catalogue->AddStation(MakeStation(0, "Mine", "http://mine/1", 128, "Talk"));
-    Publish({MakeStation(1, "Mine again", "http://mine/1", 128, "Talk"), MakeStation(2, "Jazz One", "http://j/1", 96, "Jazz"),
+    ASSERT_NO_FATAL_FAILURE(Publish({MakeStation(1, "Mine again", "http://mine/1", 128, "Talk"), MakeStation(2, "Jazz One", "http://j/1", 96, "Jazz"),
              MakeStation(3, "Jazz Two", "http://j/2", 160, "Jazz"), MakeStation(4, "Metal", "http://m/1", 192, "Metal")},
-            7, 2);
+            7, 2));
     std::string error;
     ASSERT_TRUE(nginx->Start(&error)) << error;
     UseServer(nginx->HostAndPort());

@@ -45,7 +45,7 @@ void UpdateFixture::SetUp() {
     settings->Open();
     catalogue = std::make_unique<StationCatalogue>(folder);
     catalogue->Open();
-    options.stallTimeoutMs = 1500;
+    options.stallTimeoutMs = 800;
 }
 
 void UpdateFixture::TearDown() {
