@@ -11,8 +11,10 @@ namespace wt {
 
 namespace {
 
-net::HttpOptions DirectoryOptions(const net::HttpClient& client, const AbortCheck& abort) {
-    net::HttpOptions options = client.Defaults();
+// The directory gets plain requests of its own, whatever the client's defaults carry for
+// other servers.
+net::HttpOptions DirectoryOptions(const AbortCheck& abort) {
+    net::HttpOptions options;
     options.userAgent = "Delphi Function: Download";
     options.connectTimeoutMs = kDirectoryConnectTimeoutMs;
     options.stallTimeoutMs = kDirectoryStallTimeoutMs;
@@ -24,7 +26,7 @@ net::HttpOptions DirectoryOptions(const net::HttpClient& client, const AbortChec
 
 void DownloadURL(const net::HttpClient& client, std::string& stream, const std::string& url,
                  std::string_view headers, size_t maxBytes, const AbortCheck& abort) {
-    net::HttpOptions options = DirectoryOptions(client, abort);
+    net::HttpOptions options = DirectoryOptions(abort);
     for (std::string& line : SplitLines(headers))
         if (!line.empty()) options.headers.push_back(std::move(line));
     size_t received = 0;
