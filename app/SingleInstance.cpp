@@ -1,0 +1,38 @@
+#include "SingleInstance.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace wt::app {
+
+SingleInstance::SingleInstance(std::string lockPath) : path_(std::move(lockPath)) {}
+
+SingleInstance::~SingleInstance() {
+    if (fd_ >= 0) close(fd_);  // closing releases the lock
+}
+
+bool SingleInstance::Acquire() {
+    if (fd_ >= 0) return true;
+    int fd = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return true;  // no place for the lock: run rather than refuse to start
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        int error = errno;
+        close(fd);
+        return error != EWOULDBLOCK;  // another instance holds it; other failures run unguarded
+    }
+    fd_ = fd;
+    return true;
+}
+
+std::string SingleInstance::LockFilePath() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && *runtime) return std::string(runtime) + "/WavetrapMutex.lock";
+    const char* tmp = std::getenv("TMPDIR");
+    std::string folder = (tmp && *tmp) ? tmp : "/tmp";
+    return folder + "/WavetrapMutex-" + std::to_string(getuid()) + ".lock";
+}
+
+}  // namespace wt::app

@@ -1,0 +1,254 @@
+#include "catalogue/DataSetFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include "catalogue/DatasetError.h"
+#include "platform/ByteOrder.h"
+
+namespace wt {
+
+namespace {
+
+constexpr unsigned char kMagic[4] = {0x42, 0x44, 0x53, 0x1A};
+
+std::int32_t ReadI32(const unsigned char* p) { return static_cast<std::int32_t>(ReadLE32(p)); }
+void WriteI32(unsigned char* p, std::int32_t v) { WriteLE32(p, static_cast<std::uint32_t>(v)); }
+
+[[noreturn]] void RefuseLength(std::int64_t dataStart, std::int64_t count, std::int64_t recordSize,
+                               std::int64_t fileSize) {
+    throw EzDatasetError("Internal open: Invalid record size.\rStartData   : " +
+                         std::to_string(dataStart) + "\rfRecordCount: " + std::to_string(count) +
+                         "\rfRecordSize : " + std::to_string(recordSize) +
+                         "\rfStream.SIze: " + std::to_string(fileSize));
+}
+
+std::string ErrnoText() { return std::strerror(errno); }
+
+bool ReadAll(int fd, unsigned char* out, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t n = ::pread(fd, out + done, size - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+DataSetLayout ParseDataSetLayout(const unsigned char* head, std::size_t headSize,
+                                 std::int64_t fileSize) {
+    if (headSize < 4 || std::memcmp(head, kMagic, 4) != 0)
+        throw EzDatasetError("Not a binary data set file.");
+    if (headSize < 8 || ReadI32(head + 4) != 1) throw EzDatasetError("Invalid data file version.");
+    // A field count whose descriptors do not fit in the file is refused like a count below 1:
+    // nothing is read or allocated beyond the file's own bytes.
+    std::int64_t fieldCount = headSize >= 20 ? ReadI32(head + 16) : 0;
+    if (headSize < static_cast<std::size_t>(kHeaderSize) || fieldCount <= 0 ||
+        kHeaderSize + kDescriptorSize * fieldCount > fileSize ||
+        kHeaderSize + kDescriptorSize * fieldCount > static_cast<std::int64_t>(headSize))
+        throw EzDatasetError("Invalid number of fields.");
+
+    DataSetLayout layout;
+    layout.HeaderRecordSize = ReadI32(head + 8);
+    layout.DataStart = ReadI32(head + 20);
+    std::int64_t recordSize = 0;
+    bool widthsSound = true;
+    layout.Fields.reserve(static_cast<std::size_t>(fieldCount));
+    for (std::int64_t i = 0; i < fieldCount; ++i) {
+        const unsigned char* d = head + kHeaderSize + kDescriptorSize * i;
+        FieldDescriptor field;
+        field.Name.assign(reinterpret_cast<const char*>(d), strnlen(reinterpret_cast<const char*>(d), 28));
+        field.TypeCode = d[28];
+        field.Width = ReadI32(d + 29);
+        field.Size = ReadI32(d + 33);
+        if (field.Width < 0) widthsSound = false;
+        field.Offset = static_cast<std::int32_t>(std::clamp<std::int64_t>(recordSize, 0, INT32_MAX));
+        recordSize += field.Width;
+        layout.Fields.push_back(std::move(field));
+    }
+    std::int64_t count = recordSize < 1 ? 0 : (fileSize - layout.DataStart) / recordSize;
+    if (count > 0 && widthsSound && recordSize <= INT32_MAX && layout.HeaderRecordSize != recordSize)
+        throw EzDatasetError("Internal open: File record size mismatch.");
+    // Besides the length rule, records may not overlap the header or descriptors, and the
+    // widths must give a record size that can be addressed: such files would make writes
+    // land in the header or reads leave the record.
+    if (fileSize != layout.DataStart + count * recordSize || count < 0 || !widthsSound ||
+        recordSize > INT32_MAX || count > INT32_MAX ||
+        layout.DataStart < kHeaderSize + kDescriptorSize * fieldCount)
+        RefuseLength(layout.DataStart, count, recordSize, fileSize);
+    layout.RecordSize = static_cast<std::int32_t>(recordSize);
+    layout.RecordCount = count;
+    return layout;
+}
+
+std::vector<unsigned char> EmptyDataSetImage(const std::vector<TFieldDef>& defs) {
+    std::vector<unsigned char> image(kHeaderSize + kDescriptorSize * defs.size(), 0);
+    std::int64_t recordSize = 0;
+    for (std::size_t i = 0; i < defs.size(); ++i) {
+        auto width = FieldWidth(defs[i].DataType, defs[i].Size);
+        if (!width) throw EzDatasetError("InitFieldsDefs: Unsupported field type");
+        unsigned char* d = image.data() + kHeaderSize + kDescriptorSize * i;
+        std::size_t n = std::min<std::size_t>(defs[i].Name.size(), kMaxFieldNameChars);
+        std::memcpy(d, defs[i].Name.data(), n);
+        d[28] = static_cast<unsigned char>(defs[i].DataType);
+        WriteI32(d + 29, *width);
+        WriteI32(d + 33, defs[i].DataType == TFieldType::ftString ? defs[i].Size : 0);
+        WriteI32(d + 37, defs[i].Precision);
+        recordSize += *width;
+    }
+    std::memcpy(image.data(), kMagic, 4);
+    WriteI32(image.data() + 4, 1);
+    WriteI32(image.data() + 8, static_cast<std::int32_t>(recordSize));
+    WriteI32(image.data() + 12, 0);
+    WriteI32(image.data() + 16, static_cast<std::int32_t>(defs.size()));
+    WriteI32(image.data() + 20, static_cast<std::int32_t>(image.size()));
+    return image;
+}
+
+void CreateDataSetFile(const std::string& path, const std::vector<TFieldDef>& defs) {
+    std::vector<unsigned char> image = EmptyDataSetImage(defs);  // refuses before creating
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) throw EzDatasetError("Cannot create file \"" + path + "\". " + ErrnoText());
+    std::size_t done = 0;
+    while (done < image.size()) {
+        ssize_t n = ::write(fd, image.data() + done, image.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ::close(fd);
+            throw EzDatasetError("Stream write error");
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+}
+
+DataSetFile::~DataSetFile() {
+    try {
+        Close();
+    } catch (...) {
+        // The header rewrite is best effort when the owner is already being destroyed.
+    }
+}
+
+void DataSetFile::Open(const std::string& path, bool mayFallBackToReadOnly) {
+    Close();
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    bool writable = fd >= 0;
+    if (fd < 0 && mayFallBackToReadOnly && (errno == EACCES || errno == EROFS))
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw EzDatasetError("Cannot open file \"" + path + "\". " + ErrnoText());
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw EzDatasetError("Cannot open file \"" + path + "\". Not a regular file");
+    }
+    std::vector<unsigned char> image(static_cast<std::size_t>(st.st_size));
+    if (!ReadAll(fd, image.data(), image.size())) {
+        ::close(fd);
+        throw EzDatasetError("Stream read error");
+    }
+    try {
+        layout_ = ParseDataSetLayout(image.data(), image.size(), st.st_size);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    std::memcpy(header_, image.data(), kHeaderSize);
+    records_.assign(image.begin() + layout_.DataStart, image.end());
+    count_ = static_cast<std::int32_t>(layout_.RecordCount);
+    path_ = path;
+    writable_ = writable;
+    fd_ = fd;
+}
+
+void DataSetFile::Close() {
+    if (fd_ < 0) return;
+    int fd = fd_;
+    fd_ = -1;
+    bool rewriteFailed = false;
+    if (writable_ && ReadI32(header_ + 8) == 0 && layout_.RecordSize != 0) {
+        WriteI32(header_ + 8, layout_.RecordSize);
+        rewriteFailed = ::pwrite(fd, header_, kHeaderSize, 0) != kHeaderSize;
+    }
+    ::close(fd);
+    records_.clear();
+    records_.shrink_to_fit();
+    count_ = 0;
+    if (rewriteFailed) throw EzDatasetError("Stream write error");
+}
+
+void DataSetFile::WriteAt(std::int64_t offset, const unsigned char* bytes, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t n = ::pwrite(fd_, bytes + done, size - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) throw EzDatasetError("Stream write error");
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+void DataSetFile::WriteRange(std::int32_t first, std::int32_t count) {
+    const std::size_t rs = static_cast<std::size_t>(layout_.RecordSize);
+    WriteAt(layout_.DataStart + static_cast<std::int64_t>(first) * rs, Record(first), rs * count);
+}
+
+void DataSetFile::WriteRecord(std::int32_t index, const unsigned char* bytes) {
+    const std::size_t rs = static_cast<std::size_t>(layout_.RecordSize);
+    std::memmove(records_.data() + index * rs, bytes, rs);
+    WriteRange(index, 1);
+}
+
+void DataSetFile::AppendRecord(const unsigned char* bytes) {
+    const std::size_t rs = static_cast<std::size_t>(layout_.RecordSize);
+    WriteAt(layout_.DataStart + static_cast<std::int64_t>(count_) * rs, bytes, rs);
+    records_.insert(records_.end(), bytes, bytes + rs);
+    ++count_;
+}
+
+void DataSetFile::DeleteRecord(std::int32_t index) {
+    const std::size_t rs = static_cast<std::size_t>(layout_.RecordSize);
+    auto at = records_.begin() + static_cast<std::ptrdiff_t>(index * rs);
+    records_.erase(at, at + static_cast<std::ptrdiff_t>(rs));
+    --count_;
+    // The tail moves toward the start in chunks, lowest offset first, as the file format
+    // prescribes; the bytes come from memory, which already holds the shifted tail.
+    std::size_t tailBytes = (count_ - index) * rs;
+    std::size_t start = index * rs;
+    for (std::size_t done = 0; done < tailBytes; done += kDeleteChunkBytes) {
+        std::size_t n = std::min(kDeleteChunkBytes, tailBytes - done);
+        WriteAt(layout_.DataStart + static_cast<std::int64_t>(start + done), records_.data() + start + done, n);
+    }
+    if (::ftruncate(fd_, static_cast<off_t>(layout_.DataStart + static_cast<std::int64_t>(count_) * rs)) != 0)
+        throw EzDatasetError("Stream write error");
+}
+
+void DataSetFile::MoveRecord(std::int32_t from, std::int32_t to) {
+    const std::size_t rs = static_cast<std::size_t>(layout_.RecordSize);
+    auto base = records_.begin();
+    if (from < to)
+        std::rotate(base + from * rs, base + (from + 1) * rs, base + (to + 1) * rs);
+    else
+        std::rotate(base + to * rs, base + from * rs, base + (from + 1) * rs);
+    std::int32_t first = std::min(from, to);
+    WriteRange(first, std::abs(to - from) + 1);
+}
+
+void DataSetFile::Reorder(const std::vector<std::int32_t>& order) {
+    const std::size_t rs = static_cast<std::size_t>(layout_.RecordSize);
+    std::vector<unsigned char> sorted(records_.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        std::memcpy(sorted.data() + i * rs, records_.data() + order[i] * rs, rs);
+    records_.swap(sorted);
+    if (count_ > 0) WriteRange(0, count_);
+}
+
+}  // namespace wt

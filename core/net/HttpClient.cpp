@@ -1,0 +1,317 @@
+#include "net/HttpClient.h"
+
+#include <curl/curl.h>
+
+#include <array>
+#include <chrono>
+#include <exception>
+#include <fstream>
+#include <mutex>
+#include <ostream>
+
+#include "platform/StringList.h"
+
+namespace wt::net {
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// How often a running request looks at its abort conditions.
+constexpr int kPollMs = 50;
+
+void InitCurlOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+bool IsSuccess(long status) { return status >= 200 && status <= 299; }
+
+std::string Trim(std::string_view s) {
+    size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r' || s[e - 1] == '\n')) --e;
+    return std::string(s.substr(b, e - b));
+}
+
+// State of one running request, reached from libcurl's callbacks.
+struct Transfer {
+    CURL* easy = nullptr;
+    const BodySink* sink = nullptr;
+    const HeadCallback* onHead = nullptr;
+    HttpResponseHead head;
+    std::string reason;
+    bool headDelivered = false;
+    bool sinkStopped = false;
+    std::exception_ptr callbackError;
+    SteadyClock::time_point lastActivity = SteadyClock::now();
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+
+    long ResponseCode() const {
+        long code = 0;
+        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &code);
+        return code;
+    }
+
+    void DeliverHead() {
+        if (headDelivered) return;
+        headDelivered = true;
+        head.status = ResponseCode();
+        char* url = nullptr;
+        if (curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &url) == CURLE_OK && url)
+            head.effectiveUrl = url;
+        if (onHead && *onHead) (*onHead)(head);
+    }
+};
+
+size_t OnHeaderLine(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    t->lastActivity = SteadyClock::now();
+    std::string_view line(data, n);
+    // A status line starts a new response (after a redirect or a 100 Continue).
+    if (line.starts_with("HTTP/") || line.starts_with("ICY ")) {
+        t->head.headers.clear();
+        t->reason.clear();
+        const size_t codeAt = line.find(' ');
+        const size_t reasonAt = codeAt == std::string_view::npos ? codeAt : line.find(' ', codeAt + 1);
+        if (reasonAt != std::string_view::npos) t->reason = Trim(line.substr(reasonAt + 1));
+        return n;
+    }
+    const size_t colon = line.find(':');
+    if (colon != std::string_view::npos)
+        t->head.headers.emplace_back(Trim(line.substr(0, colon)), Trim(line.substr(colon + 1)));
+    return n;
+}
+
+size_t OnBody(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    t->lastActivity = SteadyClock::now();
+    // The body of an error answer is not the document asked for: drop it; the status check
+    // after the transfer raises the error.
+    if (!IsSuccess(t->ResponseCode())) return n;
+    try {
+        t->DeliverHead();
+        if (!(*t->sink)(std::string_view(data, n))) {
+            t->sinkStopped = true;
+            return 0;
+        }
+    } catch (...) {
+        // Exceptions must not cross libcurl's C frames: keep it and rethrow after cleanup.
+        t->callbackError = std::current_exception();
+        return 0;
+    }
+    return n;
+}
+
+std::string Describe(const Transfer& t, CURLcode code) {
+    return t.errorBuffer[0] ? std::string(t.errorBuffer) : std::string(curl_easy_strerror(code));
+}
+
+[[noreturn]] void ThrowForCurlCode(const Transfer& t, CURLcode code, std::string_view url,
+                                   bool connected) {
+    const std::string where = " (" + std::string(url) + ")";
+    const std::string detail = Describe(t, code);
+    switch (code) {
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_URL_MALFORMAT:
+        throw HttpError(HttpErrorKind::BadUrl, "Unsupported or malformed address: " + detail + where);
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+        throw HttpError(HttpErrorKind::Connect, "Could not connect: " + detail + where);
+    case CURLE_OPERATION_TIMEDOUT:
+        if (!connected)
+            throw HttpError(HttpErrorKind::Connect, "Could not connect in time: " + detail + where);
+        throw HttpError(HttpErrorKind::Timeout, "Request timed out: " + detail + where);
+    case CURLE_TOO_MANY_REDIRECTS:
+        throw HttpError(HttpErrorKind::Transfer, "Too many redirects: " + detail + where);
+    default:
+        throw HttpError(HttpErrorKind::Transfer, "Transfer failed: " + detail + where);
+    }
+}
+
+struct EasyHandle {
+    CURL* h = curl_easy_init();
+    ~EasyHandle() { curl_easy_cleanup(h); }
+};
+struct MultiHandle {
+    CURLM* h = curl_multi_init();
+    ~MultiHandle() { curl_multi_cleanup(h); }
+};
+struct HeaderList {
+    curl_slist* list = nullptr;
+    ~HeaderList() { curl_slist_free_all(list); }
+};
+
+}  // namespace
+
+// The cookie store shared by all requests of one client, with the locks libcurl asks for.
+struct HttpClient::CookieShare {
+    CURLSH* share = nullptr;
+    std::array<std::mutex, CURL_LOCK_DATA_LAST> locks;
+
+    CookieShare() {
+        share = curl_share_init();
+        curl_share_setopt(share, CURLSHOPT_LOCKFUNC, &Lock);
+        curl_share_setopt(share, CURLSHOPT_UNLOCKFUNC, &Unlock);
+        curl_share_setopt(share, CURLSHOPT_USERDATA, this);
+        curl_share_setopt(share, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
+    }
+    ~CookieShare() { curl_share_cleanup(share); }
+
+    static void Lock(CURL*, curl_lock_data data, curl_lock_access, void* user) {
+        static_cast<CookieShare*>(user)->locks[static_cast<size_t>(data) % CURL_LOCK_DATA_LAST].lock();
+    }
+    static void Unlock(CURL*, curl_lock_data data, void* user) {
+        static_cast<CookieShare*>(user)->locks[static_cast<size_t>(data) % CURL_LOCK_DATA_LAST].unlock();
+    }
+};
+
+std::string HttpResponseHead::Header(std::string_view name) const {
+    for (const auto& [key, value] : headers)
+        if (EqualsIgnoreCase(key, name)) return value;
+    return {};
+}
+
+bool IsHttpUrl(std::string_view url) {
+    const std::string lower = AsciiLower(url.substr(0, 8));
+    return lower.starts_with("http://") || lower.starts_with("https://");
+}
+
+HttpClient::HttpClient(HttpOptions defaults) : defaults_(std::move(defaults)) {
+    InitCurlOnce();
+    cookies_ = std::make_unique<CookieShare>();
+}
+
+HttpClient::~HttpClient() = default;
+
+HttpResponseHead HttpClient::Get(std::string_view url, const BodySink& sink,
+                                 const HeadCallback& onHead) const {
+    return Get(url, sink, defaults_, onHead);
+}
+
+HttpResponseHead HttpClient::Get(std::string_view url, const BodySink& sink,
+                                 const HttpOptions& options, const HeadCallback& onHead) const {
+    const std::string urlText(url);
+    if (!IsHttpUrl(url))
+        throw HttpError(HttpErrorKind::BadUrl, "Only http and https addresses are supported (" + urlText + ")");
+
+    EasyHandle easy;
+    MultiHandle multi;
+    HeaderList headers;
+    if (!easy.h || !multi.h) throw HttpError(HttpErrorKind::Transfer, "Out of resources for a request");
+    Transfer t;
+    t.easy = easy.h;
+    t.sink = &sink;
+    t.onHead = &onHead;
+
+    CURL* e = easy.h;
+    curl_easy_setopt(e, CURLOPT_URL, urlText.c_str());
+    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(e, CURLOPT_MAXREDIRS, options.maxRedirects);
+    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(e, CURLOPT_PROXY, "");  // never a proxy from the environment
+    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t.errorBuffer);
+    curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &OnHeaderLine);
+    curl_easy_setopt(e, CURLOPT_HEADERDATA, &t);
+    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &OnBody);
+    curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
+    if (!options.userAgent.empty()) curl_easy_setopt(e, CURLOPT_USERAGENT, options.userAgent.c_str());
+    if (options.connectTimeoutMs > 0) curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, options.connectTimeoutMs);
+    if (options.totalTimeoutMs > 0) curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, options.totalTimeoutMs);
+    for (const std::string& h : options.headers) headers.list = curl_slist_append(headers.list, h.c_str());
+    if (headers.list) curl_easy_setopt(e, CURLOPT_HTTPHEADER, headers.list);
+    if (options.acceptCookies) {
+        curl_easy_setopt(e, CURLOPT_COOKIEFILE, "");
+        curl_easy_setopt(e, CURLOPT_SHARE, cookies_->share);
+    }
+
+    curl_multi_add_handle(multi.h, e);
+    CURLcode result = CURLE_OK;
+    bool connected = false;
+    SteadyClock::time_point connectedAt{};
+    for (;;) {
+        int running = 0;
+        curl_multi_perform(multi.h, &running);
+        if (running == 0) {
+            int left = 0;
+            while (CURLMsg* msg = curl_multi_info_read(multi.h, &left))
+                if (msg->msg == CURLMSG_DONE) result = msg->data.result;
+            break;
+        }
+        if (!connected) {
+            curl_off_t connectTime = 0;
+            curl_easy_getinfo(e, CURLINFO_CONNECT_TIME_T, &connectTime);
+            if (connectTime > 0) {
+                connected = true;
+                connectedAt = SteadyClock::now();
+            }
+        }
+        if (cancelled_ || (options.abort && options.abort())) {
+            curl_multi_remove_handle(multi.h, e);
+            throw HttpError(HttpErrorKind::Cancelled, "Request cancelled (" + urlText + ")");
+        }
+        if (connected && options.stallTimeoutMs > 0) {
+            const auto since = std::max(t.lastActivity, connectedAt);
+            if (SteadyClock::now() - since > std::chrono::milliseconds(options.stallTimeoutMs)) {
+                curl_multi_remove_handle(multi.h, e);
+                throw HttpError(HttpErrorKind::Timeout,
+                                "No data for " + std::to_string(options.stallTimeoutMs) + " ms (" + urlText + ")");
+            }
+        }
+        curl_multi_poll(multi.h, nullptr, 0, kPollMs, nullptr);
+    }
+    curl_off_t connectTime = 0;
+    curl_easy_getinfo(e, CURLINFO_CONNECT_TIME_T, &connectTime);
+    connected = connected || connectTime > 0;
+    curl_multi_remove_handle(multi.h, e);
+
+    if (t.callbackError) std::rethrow_exception(t.callbackError);
+    if (t.sinkStopped) throw HttpError(HttpErrorKind::Cancelled, "Request stopped by its receiver (" + urlText + ")");
+    const long status = t.ResponseCode();
+    // An error status explains a failure better than a broken body that followed it; a
+    // redirect that could not be followed is explained by libcurl's own message.
+    const bool statusFirst = status >= 400 && result != CURLE_OPERATION_TIMEDOUT;
+    if (result != CURLE_OK && !(statusFirst && !IsSuccess(status)))
+        ThrowForCurlCode(t, result, url, connected);
+    if (!IsSuccess(status)) {
+        std::string message = "HTTP error " + std::to_string(status);
+        if (!t.reason.empty()) message += " " + t.reason;
+        throw HttpError(HttpErrorKind::HttpStatus, message + " (" + urlText + ")", status);
+    }
+    t.DeliverHead();
+    return t.head;
+}
+
+std::string HttpClient::GetString(std::string_view url) const {
+    std::string body;
+    Get(url, [&](std::string_view bytes) {
+        body.append(bytes);
+        return true;
+    });
+    return body;
+}
+
+void HttpClient::GetToStream(std::string_view url, std::ostream& out) const {
+    Get(url, [&](std::string_view bytes) {
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) throw HttpError(HttpErrorKind::Sink, "Could not store the download of " + std::string(url));
+        return true;
+    });
+}
+
+void HttpClient::GetToFile(std::string_view url, const std::string& path) const {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (!file) throw HttpError(HttpErrorKind::Sink, "Could not create " + path);
+    GetToStream(url, file);
+    file.flush();
+    if (!file) throw HttpError(HttpErrorKind::Sink, "Could not write " + path);
+}
+
+}  // namespace wt::net

@@ -1,0 +1,230 @@
+#include "IcecastServer.h"
+
+#include <curl/curl.h>
+
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+namespace wt::test {
+
+namespace {
+
+const char kSourcePassword[] = "wt-source";
+const char kAdminPassword[] = "wt-admin";
+
+bool OnPath(const char* program) {
+    const char* path = std::getenv("PATH");
+    if (!path) return false;
+    std::string all(path);
+    std::size_t start = 0;
+    while (start <= all.size()) {
+        std::size_t end = all.find(':', start);
+        if (end == std::string::npos) end = all.size();
+        std::string candidate = all.substr(start, end - start) + "/" + program;
+        if (access(candidate.c_str(), X_OK) == 0) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// A port that was free a moment ago: bind to port 0 and read back what the kernel chose.
+int FreePort() {
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) return 0;
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    int port = 0;
+    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+        getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) == 0) {
+        port = ntohs(addr.sin_port);
+    }
+    close(fd);
+    return port;
+}
+
+pid_t Spawn(const std::vector<std::string>& args, const std::string& logFile) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        FILE* log = std::fopen(logFile.c_str(), "w");
+        if (log) {
+            dup2(fileno(log), 1);
+            dup2(fileno(log), 2);
+        }
+        std::vector<char*> argv;
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+void Kill(pid_t& pid) {
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
+    for (int i = 0; i < 100; ++i) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid) { pid = -1; return; }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    pid = -1;
+}
+
+std::size_t Discard(char*, std::size_t size, std::size_t n, void*) { return size * n; }
+
+// GET with a short time-out; returns the HTTP status or 0.
+long HttpGetStatus(const std::string& url, const char* userpwd, std::string* body) {
+    CURL* curl = curl_easy_init();
+    if (!curl) return 0;
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, 3000L);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    if (userpwd) curl_easy_setopt(curl, CURLOPT_USERPWD, userpwd);
+    if (body) {
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION,
+                         +[](char* data, std::size_t size, std::size_t n, void* out) {
+                             static_cast<std::string*>(out)->append(data, size * n);
+                             return size * n;
+                         });
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, body);
+    } else {
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Discard);
+    }
+    long status = 0;
+    if (curl_easy_perform(curl) == CURLE_OK) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_cleanup(curl);
+    return status;
+}
+
+std::string UrlEncode(const std::string& text) {
+    std::string out;
+    const char* hex = "0123456789ABCDEF";
+    for (unsigned char c : text) {
+        if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+IcecastServer::~IcecastServer() { Stop(); }
+
+bool IcecastServer::Available() { return OnPath("icecast2") && OnPath("ffmpeg"); }
+
+bool IcecastServer::Start(int timeoutMs) {
+    if (!Available()) {
+        error_ = "icecast2 or ffmpeg not installed";
+        return false;
+    }
+    char templ[] = "/tmp/wt-icecast-XXXXXX";
+    if (!mkdtemp(templ)) {
+        error_ = "cannot create a temporary folder";
+        return false;
+    }
+    folder_ = templ;
+    // Icecast drops root privileges to the user below, which must be able to write its logs.
+    chmod(folder_.c_str(), 0777);
+    port_ = FreePort();
+    std::ofstream config(folder_ + "/icecast.xml");
+    config << "<icecast>\n"
+              "<limits><clients>400</clients><sources>2</sources><source-timeout>10</source-timeout>"
+              "<burst-size>0</burst-size></limits>\n"
+              "<authentication><source-password>" << kSourcePassword << "</source-password>"
+              "<admin-user>admin</admin-user><admin-password>" << kAdminPassword << "</admin-password>"
+              "</authentication>\n"
+              "<hostname>127.0.0.1</hostname>\n"
+              "<listen-socket><port>" << port_ << "</port><bind-address>127.0.0.1</bind-address></listen-socket>\n"
+              "<mount><mount-name>/stream.mp3</mount-name></mount>\n"
+              "<fileserve>1</fileserve>\n"
+              "<paths><basedir>/usr/share/icecast2</basedir><logdir>" << folder_ << "</logdir>"
+              "<webroot>/usr/share/icecast2/web</webroot><adminroot>/usr/share/icecast2/admin</adminroot>"
+              "<pidfile>" << folder_ << "/icecast.pid</pidfile></paths>\n"
+              "<logging><accesslog>access.log</accesslog><errorlog>error.log</errorlog><loglevel>2</loglevel></logging>\n"
+              "<security><chroot>0</chroot>";
+    if (geteuid() == 0) config << "<changeowner><user>nobody</user><group>nogroup</group></changeowner>";
+    config << "</security>\n</icecast>\n";
+    config.close();
+
+    icecastPid_ = Spawn({"icecast2", "-c", folder_ + "/icecast.xml"}, folder_ + "/icecast.out");
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (HttpGetStatus("http://127.0.0.1:" + std::to_string(port_) + "/status-json.xsl", nullptr, nullptr) != 200) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            error_ = "icecast2 did not start";
+            Stop();
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::string target = "icecast://source:" + std::string(kSourcePassword) + "@127.0.0.1:" +
+                         std::to_string(port_) + "/stream.mp3";
+    ffmpegPid_ = Spawn({"ffmpeg", "-hide_banner", "-loglevel", "error", "-re", "-f", "lavfi", "-i",
+                        "sine=frequency=440:sample_rate=44100", "-c:a", "libmp3lame", "-b:a", "128k",
+                        "-content_type", "audio/mpeg", "-f", "mp3", target},
+                       folder_ + "/ffmpeg.out");
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (!WaitForMount(static_cast<int>(std::max<long long>(left.count(), 1000)))) {
+        error_ = "the ffmpeg source did not reach icecast2";
+        Stop();
+        return false;
+    }
+    return true;
+}
+
+bool IcecastServer::WaitForMount(int timeoutMs) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::string body;
+        HttpGetStatus("http://127.0.0.1:" + std::to_string(port_) + "/status-json.xsl", nullptr, &body);
+        if (body.find("/stream.mp3") != std::string::npos || body.find("\"source\"") != std::string::npos)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+void IcecastServer::Stop() {
+    Kill(ffmpegPid_);
+    Kill(icecastPid_);
+    if (!folder_.empty()) {
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+        folder_.clear();
+    }
+}
+
+std::string IcecastServer::StreamUrl() const {
+    return "http://127.0.0.1:" + std::to_string(port_) + "/stream.mp3";
+}
+
+bool IcecastServer::SetTitle(const std::string& title) {
+    std::string userpwd = std::string("admin:") + kAdminPassword;
+    std::string body;
+    long status = HttpGetStatus("http://127.0.0.1:" + std::to_string(port_) +
+                                    "/admin/metadata?mount=/stream.mp3&mode=updinfo&song=" + UrlEncode(title),
+                                userpwd.c_str(), &body);
+    return status == 200 && body.find("<return>1</return>") != std::string::npos;
+}
+
+}  // namespace wt::test

@@ -1,0 +1,169 @@
+#include "MainWindow.h"
+
+#include "AboutBox.h"
+#include "AdvertStrip.h"
+#include "DownloadSweeps.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWindowStateChangeEvent>
+
+namespace wt::ui {
+
+namespace {
+constexpr const char* kAdvertPath = "/wt_advert.php";
+constexpr const char* kHelpPage = "Help.html";
+}  // namespace
+
+TForm1::TForm1(UserDialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs) {
+    opener_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    BuildLayout();
+    WebBrowser1->SetPageUrl([this] { return advertSite_ + QLatin1String(kAdvertPath); });
+    WebBrowser1->SetLinkOpener([this](const QUrl& url) { OpenUrl(url); });
+
+    auto onHook = [this](QAction* action, std::function<void()> CommandHooks::*hook) {
+        connect(action, &QAction::triggered, this, [this, hook] { RunHookCommand(hooks_.*hook); });
+    };
+    onHook(browseBar.addToFavorites, &CommandHooks::addToFavorites);
+    onHook(menus.addToFavorites, &CommandHooks::addToFavorites);
+    onHook(browseBar.deleteStation, &CommandHooks::deleteStation);
+    onHook(browseBar.deleteAll, &CommandHooks::deleteAll);
+    onHook(browseBar.deleteFavorite, &CommandHooks::deleteFavorite);
+    onHook(menus.deleteFavorite, &CommandHooks::deleteFavorite);
+    onHook(browseBar.deleteFavoriteGroup, &CommandHooks::deleteFavoriteGroup);
+    auto onButton = [this](QPushButton* button, std::function<void()> CommandHooks::*hook) {
+        connect(button, &QPushButton::clicked, this, [this, hook] { RunHookCommand(hooks_.*hook); });
+    };
+    onButton(manage.manageGenres, &CommandHooks::manageGenres);
+    onButton(manage.updateRadioStations, &CommandHooks::updateRadioStations);
+    onButton(manage.setOutputFolder, &CommandHooks::setOutputFolder);
+    // These two never reload the advertisement.
+    connect(manage.updateConfiguration, &QPushButton::clicked, this, [this] {
+        if (hooks_.updateConfiguration) hooks_.updateConfiguration();
+    });
+    connect(manage.manageWishList, &QPushButton::clicked, this, [this] {
+        if (hooks_.manageWishList) hooks_.manageWishList();
+    });
+    connect(manage.about, &QPushButton::clicked, this, &TForm1::TeButton6Click);
+    connect(manage.help, &QPushButton::clicked, this, &TForm1::TeButton7Click);
+    connect(menus.restore, &QAction::triggered, this, &TForm1::CustomItem3Click);
+    connect(menus.exit, &QAction::triggered, this, &TForm1::CustomItem4Click);
+    Timer2->start();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::SetOpener(std::function<void(const QUrl&)> opener) { opener_ = std::move(opener); }
+
+void TForm1::OpenUrl(const QUrl& url) {
+    if (opener_) opener_(url);
+}
+
+void TForm1::ApplyHooks() {
+    manage.updateConfiguration->setVisible(static_cast<bool>(hooks_.updateConfiguration));
+    manage.manageWishList->setVisible(static_cast<bool>(hooks_.manageWishList));
+}
+
+void TForm1::RunHookCommand(const std::function<void()>& hook) {
+    ReloadAdvert();
+    if (hook) hook();
+}
+
+// --- advertisement, help, about -----------------------------------------------------------
+
+void TForm1::ReloadAdvert() { WebBrowser1->Reload(); }
+
+void TForm1::Label1Click() { OpenUrl(QUrl(advertSite_)); }
+
+void TForm1::TeButton7Click() {
+    ReloadAdvert();
+    OpenUrl(QUrl::fromLocalFile(QDir(programFolder_).filePath(QLatin1String(kHelpPage))));
+}
+
+void TForm1::TeButton6Click() {
+    ReloadAdvert();
+    auto* about = new TfAbout(this, QUrl(productSite_), [this](const QUrl& url) { OpenUrl(url); });
+    about->exec();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched->objectName() == QLatin1String("banner") &&
+        event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        Label1Click();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// --- tree views -----------------------------------------------------------------------------
+
+QTreeWidgetItem* TForm1::GenresRoot() const { return TeTreeView1->topLevelItem(0); }
+QTreeWidgetItem* TForm1::FavouritesRoot() const { return TeTreeView1->topLevelItem(1); }
+
+void TForm1::ShowGenresButtons() {
+    browseBar.addToFavorites->setVisible(true);
+    browseBar.dividerAfterAdd->setVisible(true);
+    browseBar.deleteStation->setVisible(true);
+    browseBar.deleteAll->setVisible(true);
+    browseBar.dividerAfterStop->setVisible(false);
+    browseBar.deleteFavorite->setVisible(false);
+    browseBar.deleteFavoriteGroup->setVisible(false);
+}
+
+void TForm1::ShowFavoritesButtons() {
+    browseBar.addToFavorites->setVisible(false);
+    browseBar.dividerAfterAdd->setVisible(false);
+    browseBar.deleteStation->setVisible(false);
+    browseBar.deleteAll->setVisible(false);
+    browseBar.dividerAfterStop->setVisible(true);
+    browseBar.deleteFavorite->setVisible(true);
+    browseBar.deleteFavoriteGroup->setVisible(true);
+}
+
+// --- Now Playing ------------------------------------------------------------------------------
+
+void TForm1::SetNowPlaying(const QString& text) {
+    lNowPlaying->setText(text);
+    lNowPlaying->adjustSize();
+}
+
+void TForm1::Timer2Timer() {
+    lNowPlaying->move(NextNowPlayingLeft(lNowPlaying->x(), lNowPlaying->width()), lNowPlaying->y());
+}
+
+// --- tray -------------------------------------------------------------------------------------
+
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) {
+        // Deferred: hiding a window inside its own state change confuses some window managers.
+        QTimer::singleShot(0, this, &TForm1::TeForm1Minimize);
+    }
+}
+
+void TForm1::TeForm1Minimize() {
+    emit SentToTray();
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) return;  // nowhere to go: stay minimised
+    Tray->show();
+    hide();
+}
+
+void TForm1::CustomItem3Click() {
+    show();
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    raise();
+    activateWindow();
+}
+
+void TForm1::CustomItem4Click() { close(); }
+
+}  // namespace wt::ui
