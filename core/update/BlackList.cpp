@@ -8,7 +8,7 @@ namespace wt {
 std::vector<std::string> LoadBlackList(TzIniData& settings) { return SplitLines(settings.ReadString("BlackList", "")); }
 
 void StoreBlackList(TzIniData& settings, const std::vector<std::string>& blackList) {
-    settings.WriteString("BlackList", JoinLinesCrLf(blackList));
+    settings.WriteStrings("BlackList", blackList);
 }
 
 }  // namespace wt

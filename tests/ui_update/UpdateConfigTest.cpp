@@ -25,10 +25,9 @@ protected:
         char pattern[] = "/tmp/wt_ui_update_XXXXXX";
         folder = std::string(::mkdtemp(pattern)) + "/";
         settings.SetFileName(folder + "cfg.dat");
-        settings.Open();
     }
     void TearDown() override {
-        settings.Close();
+        settings.SetActive(false);
         std::filesystem::remove_all(folder);
     }
     std::unique_ptr<TForm6> Open() {

@@ -51,7 +51,7 @@ TEST(UpdateController, MergeRunsUnderTheProgressWindowAndEscHidesOnlyTheWindow) 
         window.show();
         TzIniData settings;
         settings.SetFileName(folder + "cfg.dat");
-        settings.Open();
+
         StationCatalogue catalogue(folder);
         catalogue.Open();
         net::HttpClient http;

@@ -37,7 +37,7 @@ TEST(UpdateWiring, TheWindowsButtonRunsTheUpdateThroughItsDialogs) {
         ui::TForm1 window(dialogs);
         TzIniData settings;
         settings.SetFileName(folder + "cfg.dat");
-        settings.Open();
+
         StationCatalogue catalogue(folder);
         catalogue.Open();
         net::HttpClient http;

@@ -42,7 +42,7 @@ void UpdateFixture::SetUp() {
     folder = std::string(::mkdtemp(pattern)) + "/";
     settings = std::make_unique<TzIniData>();
     settings->SetFileName(folder + "cfg.dat");
-    settings->Open();
+
     catalogue = std::make_unique<StationCatalogue>(folder);
     catalogue->Open();
     options.stallTimeoutMs = 800;
