@@ -26,7 +26,7 @@ public:
 
 private:
     static constexpr int kHashBits = 15;
-    static constexpr int kChainLimit = 128;
+    static constexpr int kChainLimit = 64;
     static constexpr int kShortChainLimit = 32;
     static constexpr int kGoodLength = 8;
     static unsigned Hash(const std::uint8_t* p) {

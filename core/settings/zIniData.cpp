@@ -263,6 +263,11 @@ bool TzIniData::DeleteValue(std::string_view name) {
     return true;
 }
 
+bool TzIniData::ValueExists(std::string_view name) {
+    Refresh();
+    return !name.empty() && Find(KeyOf(name)).found;
+}
+
 std::vector<IniEntry> TzIniData::Records() {
     Refresh();
     std::vector<IniEntry> entries;

@@ -72,6 +72,8 @@ public:
     bool WriteBool(std::string_view name, bool value);
     bool DeleteValue(std::string_view name);
 
+    // Whether a record with the name's key exists (an empty name designates none).
+    bool ValueExists(std::string_view name);
     // Every record entry in table order (for tools that show the whole store).
     std::vector<IniEntry> Records();
     // A record's value as ReadString gives it.
