@@ -219,6 +219,16 @@ TEST_F(Store, ClosingSetsTheFileTimeToTheLastChange) {
     EXPECT_EQ(st.st_mtim.tv_sec % 2, 0);
     EXPECT_EQ(st.st_mtim.tv_nsec, 0);
     EXPECT_NEAR(static_cast<double>(st.st_mtim.tv_sec), static_cast<double>(TimeTFromDateTime(s.lastChange)), 2.0);
+
+    // A last change time that is no date leaves the file time alone.
+    Bytes bytes = test::ReadFileBytes(path);
+    std::fill(bytes.begin() + 24, bytes.begin() + 32, 0xFF);
+    test::WriteFileBytes(path, bytes);
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    const auto mtime = st.st_mtim.tv_sec;
+    { TzIniData store(path, false); EXPECT_EQ(store.ReadInteger("A", 0), 1); }
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mtim.tv_sec, mtime);
 }
 
 }  // namespace
