@@ -50,7 +50,7 @@ TNetWishLists ParseDirectoryPage(std::string_view page, std::string_view rootUrl
                                  const PlaylistResolver& resolve) {
     TNetWishLists list;
     std::string s(page);
-    for (;;) {
+    while (list.Count() < kMaxHitsPerPage) {
         const size_t playlist = s.find(kPlaylistMarker);
         if (playlist == npos) break;
         const size_t tunein = s.find(kTuneinMarker, playlist + kPlaylistMarker.size());

@@ -91,6 +91,15 @@ TEST(ParseDirectoryPage, MarkersAreTakenFromTheFrontOfWhatIsLeft) {
     EXPECT_EQ(hits.Items(1).NowPlaying, "Song B");
 }
 
+TEST(ParseDirectoryPage, APageOfEndlessEntriesIsCutAtTheHitLimit) {
+    std::string page;
+    for (int i = 0; i < kMaxHitsPerPage + 500; ++i)
+        page += "/sbin/shoutcast-playlist.pls?\"><img src=\"/images/tunein.gif\"";
+    RecordingResolver resolver;
+    EXPECT_EQ(ParseDirectoryPage(page, kRoot, resolver.Fn()).Count(), kMaxHitsPerPage);
+    EXPECT_EQ(static_cast<int>(resolver.asked.size()), kMaxHitsPerPage);
+}
+
 TEST(ParseDirectoryPage, SingleByteTextBecomesUtf8) {
     const std::string page = DirectoryTestServer::EntryHtml(1, MakeStation("Caf\xE9 FM", "Chanson", "Beyonc\xE9 - Halo"));
     const TNetWishLists hits = ParseDirectoryPage(page, kRoot, {});
