@@ -106,6 +106,12 @@ TEST_F(Store, AChangeByAnotherWriterIsTakenInAtTheNextOperation) {
     EXPECT_EQ(mine.ReadInteger("RippedSongs", 0), 5);
     mine.WriteInteger("RippedSongs", 6);
     EXPECT_EQ(theirs.ReadInteger("ripPEDsongs", 0), 6);
+
+    // The current record follows its key when another writer shifts the table: "Favorites"
+    // sorts before "Wishes".
+    EXPECT_EQ(mine.ReadString("Wishes", ""), "two\r\n");
+    theirs.WriteString("Favorites", "Rock\r\n");
+    EXPECT_EQ(mine.ReadString("", ""), "two\r\n");
 }
 
 TEST_F(Store, ReadOnlyStoreRefusesWritesAndLeavesTheFileAlone) {
