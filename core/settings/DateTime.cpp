@@ -52,6 +52,8 @@ double NowDateTime() {
 }
 
 std::time_t TimeTFromDateTime(double dateTime) {
+    // A damaged file may hold any bit pattern here: keep to years 1 to 9999.
+    if (!(dateTime > -693593.0 && dateTime < 2958466.0)) return static_cast<std::time_t>(-1);
     const double whole = std::floor(dateTime);
     const auto seconds = static_cast<int>(std::llround((dateTime - whole) * 86400.0));
     int year, month, day;

@@ -7,6 +7,7 @@ namespace wt {
 
 double NowDateTime();
 double DateTimeFromTimeT(std::time_t time);
+// -1 for a value outside the years 1 to 9999 (or not a number).
 std::time_t TimeTFromDateTime(double dateTime);
 double EncodeDate(int year, int month, int day);
 

@@ -153,8 +153,12 @@ void TzIniData::Refresh() {
             SetCurrent(currentIndex_);
         } else {
             const Found f = Find(key);
-            if (f.found) SetCurrent(f.index);
-            else current_.reset(), currentIndex_ = -1;
+            if (f.found) {
+                SetCurrent(f.index);
+            } else {
+                current_.reset();
+                currentIndex_ = -1;
+            }
         }
     }
     if (AfterRefresh) AfterRefresh(*this);

@@ -13,12 +13,20 @@
 
 namespace {
 
+// A private folder for the file, removed when the process ends.
+struct FuzzFolder {
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("wt-fuzz-settings-" + std::to_string(getpid()));
+    FuzzFolder() { std::filesystem::create_directories(dir); }
+    ~FuzzFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+};
+
 const std::string& FuzzFile() {
-    static const std::string path = [] {
-        const auto dir = std::filesystem::temp_directory_path() / ("wt-fuzz-settings-" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir);
-        return (dir / "cfg.dat").string();
-    }();
+    static const FuzzFolder folder;
+    static const std::string path = (folder.dir / "cfg.dat").string();
     return path;
 }
 

@@ -106,6 +106,12 @@ TEST_F(Store, AChangeByAnotherWriterIsTakenInAtTheNextOperation) {
     EXPECT_EQ(mine.ReadInteger("RippedSongs", 0), 5);
     mine.WriteInteger("RippedSongs", 6);
     EXPECT_EQ(theirs.ReadInteger("ripPEDsongs", 0), 6);
+
+    // The current record follows its key when another writer shifts the table: "Favorites"
+    // sorts before "Wishes".
+    EXPECT_EQ(mine.ReadString("Wishes", ""), "two\r\n");
+    theirs.WriteString("Favorites", "Rock\r\n");
+    EXPECT_EQ(mine.ReadString("", ""), "two\r\n");
 }
 
 TEST_F(Store, ReadOnlyStoreRefusesWritesAndLeavesTheFileAlone) {
@@ -219,6 +225,16 @@ TEST_F(Store, ClosingSetsTheFileTimeToTheLastChange) {
     EXPECT_EQ(st.st_mtim.tv_sec % 2, 0);
     EXPECT_EQ(st.st_mtim.tv_nsec, 0);
     EXPECT_NEAR(static_cast<double>(st.st_mtim.tv_sec), static_cast<double>(TimeTFromDateTime(s.lastChange)), 2.0);
+
+    // A last change time that is no date leaves the file time alone.
+    Bytes bytes = test::ReadFileBytes(path);
+    std::fill(bytes.begin() + 24, bytes.begin() + 32, 0xFF);
+    test::WriteFileBytes(path, bytes);
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    const auto mtime = st.st_mtim.tv_sec;
+    { TzIniData store(path, false); EXPECT_EQ(store.ReadInteger("A", 0), 1); }
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mtim.tv_sec, mtime);
 }
 
 }  // namespace

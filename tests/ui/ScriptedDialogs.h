@@ -43,17 +43,13 @@ public:
                                         const QString& label) override {
         shown.push_back({ShownDialog::Type::Folder, ui::MessageKind::Information, label, title});
         if (folders_.empty()) return std::nullopt;
-        auto folder = folders_.front();
-        folders_.pop_front();
-        return folder;
+        return TakeFront(folders_);
     }
     std::optional<QString> InputText(QWidget*, const QString& caption, const QString& prompt,
                                      const QString&) override {
         shown.push_back({ShownDialog::Type::Input, ui::MessageKind::Information, prompt, caption});
         if (inputs_.empty()) return std::nullopt;
-        auto text = inputs_.front();
-        inputs_.pop_front();
-        return text;
+        return TakeFront(inputs_);
     }
 
     // The texts of every message box shown, in order.
@@ -68,6 +64,15 @@ public:
 
 private:
     std::deque<bool> answers_;
+    // Copies the answer out as a QString: copying the optional itself trips a false
+    // "may be used uninitialized" warning in g++ 12.
+    static std::optional<QString> TakeFront(std::deque<std::optional<QString>>& answers) {
+        bool given = answers.front().has_value();
+        QString value = given ? *answers.front() : QString();
+        answers.pop_front();
+        if (!given) return std::nullopt;
+        return value;
+    }
     std::deque<std::optional<QString>> folders_;
     std::deque<std::optional<QString>> inputs_;
 };
