@@ -31,10 +31,10 @@ void WriteI32(unsigned char* p, std::int32_t v) { WriteLE32(p, static_cast<std::
 
 std::string ErrnoText() { return std::strerror(errno); }
 
-bool ReadAll(int fd, unsigned char* out, std::size_t size) {
+bool ReadAt(int fd, unsigned char* out, std::size_t size, std::int64_t offset) {
     std::size_t done = 0;
     while (done < size) {
-        ssize_t n = ::pread(fd, out + done, size - done, static_cast<off_t>(done));
+        ssize_t n = ::pread(fd, out + done, size - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         done += static_cast<std::size_t>(n);
@@ -76,13 +76,13 @@ DataSetLayout ParseDataSetLayout(const unsigned char* head, std::size_t headSize
         layout.Fields.push_back(std::move(field));
     }
     std::int64_t count = recordSize < 1 ? 0 : (fileSize - layout.DataStart) / recordSize;
-    if (count > 0 && widthsSound && recordSize <= INT32_MAX && layout.HeaderRecordSize != recordSize)
+    if (count > 0 && widthsSound && recordSize <= kMaxRecordSize && layout.HeaderRecordSize != recordSize)
         throw EzDatasetError("Internal open: File record size mismatch.");
     // Besides the length rule, records may not overlap the header or descriptors, and the
-    // widths must give a record size that can be addressed: such files would make writes
-    // land in the header or reads leave the record.
+    // widths must give a record size that can be addressed and held: such files would make
+    // writes land in the header, reads leave the record, or a new record need gigabytes.
     if (fileSize != layout.DataStart + count * recordSize || count < 0 || !widthsSound ||
-        recordSize > INT32_MAX || count > INT32_MAX ||
+        recordSize > kMaxRecordSize || count > INT32_MAX ||
         layout.DataStart < kHeaderSize + kDescriptorSize * fieldCount)
         RefuseLength(layout.DataStart, count, recordSize, fileSize);
     layout.RecordSize = static_cast<std::int32_t>(recordSize);
@@ -151,19 +151,30 @@ void DataSetFile::Open(const std::string& path, bool mayFallBackToReadOnly) {
         ::close(fd);
         throw EzDatasetError("Cannot open file \"" + path + "\". Not a regular file");
     }
-    std::vector<unsigned char> image(static_cast<std::size_t>(st.st_size));
-    if (!ReadAll(fd, image.data(), image.size())) {
-        ::close(fd);
-        throw EzDatasetError("Stream read error");
+    // The header first, then the descriptors it announces (only as many as the file can
+    // hold), then the records straight into memory.
+    const std::int64_t fileSize = st.st_size;
+    std::vector<unsigned char> head(static_cast<std::size_t>(std::min<std::int64_t>(fileSize, kHeaderSize)));
+    bool readOk = ReadAt(fd, head.data(), head.size(), 0);
+    if (readOk && head.size() == static_cast<std::size_t>(kHeaderSize)) {
+        std::int64_t fieldCount = ReadI32(head.data() + 16);
+        if (fieldCount > 0 && kHeaderSize + kDescriptorSize * fieldCount <= fileSize) {
+            head.resize(static_cast<std::size_t>(kHeaderSize + kDescriptorSize * fieldCount));
+            readOk = ReadAt(fd, head.data() + kHeaderSize, head.size() - kHeaderSize, kHeaderSize);
+        }
     }
     try {
-        layout_ = ParseDataSetLayout(image.data(), image.size(), st.st_size);
+        if (!readOk) throw EzDatasetError("Stream read error");
+        layout_ = ParseDataSetLayout(head.data(), head.size(), fileSize);
+        records_.resize(static_cast<std::size_t>(fileSize - layout_.DataStart));
+        if (!ReadAt(fd, records_.data(), records_.size(), layout_.DataStart))
+            throw EzDatasetError("Stream read error");
     } catch (...) {
+        records_.clear();
         ::close(fd);
         throw;
     }
-    std::memcpy(header_, image.data(), kHeaderSize);
-    records_.assign(image.begin() + layout_.DataStart, image.end());
+    std::memcpy(header_, head.data(), kHeaderSize);
     count_ = static_cast<std::int32_t>(layout_.RecordCount);
     path_ = path;
     writable_ = writable;

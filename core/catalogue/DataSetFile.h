@@ -14,6 +14,9 @@ inline constexpr std::int32_t kHeaderSize = 24;
 inline constexpr std::int32_t kDescriptorSize = 41;
 inline constexpr std::int32_t kMaxFieldNameChars = 27;
 inline constexpr std::size_t kDeleteChunkBytes = 500000;
+// The largest record a file may declare; far above any real layout (a catalogue record is
+// 443 bytes), it keeps a forged header from making one new record cost gigabytes.
+inline constexpr std::int64_t kMaxRecordSize = 1 << 20;
 
 struct FieldDescriptor {
     std::string Name;

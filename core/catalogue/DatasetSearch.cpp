@@ -1,5 +1,6 @@
 // Locate and FindFirstValue(s): searching the stored records for key values.
 #include <cmath>
+#include <optional>
 
 #include "catalogue/FieldText.h"
 #include "catalogue/zDataset.h"
@@ -48,67 +49,90 @@ std::string KeyAsText(const TzValue::Variant& key) {
     return {};
 }
 
-}  // namespace
+// A key made ready once for the whole search.
+struct PreparedKey {
+    const TzField* field = nullptr;
+    bool unassigned = false;
+    std::string text;  // text keys, folded for case-insensitive searches
+    std::optional<std::int64_t> integer;
+    std::optional<double> number;
+};
 
-bool TzDataset::RecordMatches(const unsigned char* record, const std::vector<TzField*>& fields,
-                              const std::vector<TzValue>& values, const TLocateOptions& options) {
+std::vector<PreparedKey> Prepare(const std::vector<TzField*>& fields, const std::vector<TzValue>& values,
+                                 const TLocateOptions& options) {
+    std::vector<PreparedKey> keys;
     for (std::size_t k = 0; k < fields.size(); ++k) {
-        const TzField& field = *fields[k];
         const TzValue::Variant& key = values[k].Get();
-        if (std::holds_alternative<std::monostate>(key)) {
-            if (!field.IsNullIn(record)) return false;
-            continue;
-        }
-        switch (field.DataType()) {
-            case TFieldType::ftString: {
-                std::string_view raw = field.RawTextIn(record);
-                std::string decoded;
-                if (!IsAscii(raw)) {
-                    decoded = DecodeText(raw);
-                    raw = decoded;
-                }
-                std::string wanted = KeyAsText(key);
-                if (options.CaseInsensitive) {
-                    wanted = AsciiLower(wanted);
-                    decoded = AsciiLower(raw);
-                    raw = decoded;
-                }
-                bool match = options.PartialKey ? raw.find(wanted) != std::string_view::npos : raw == wanted;
-                if (!match) return false;
+        PreparedKey p;
+        p.field = fields[k];
+        p.unassigned = std::holds_alternative<std::monostate>(key);
+        switch (fields[k]->DataType()) {
+            case TFieldType::ftString:
+                p.text = options.CaseInsensitive ? AsciiLower(KeyAsText(key)) : KeyAsText(key);
                 break;
-            }
             case TFieldType::ftSmallint:
             case TFieldType::ftInteger:
             case TFieldType::ftWord:
             case TFieldType::ftLargeint:
-            case TFieldType::ftBoolean: {
-                auto wanted = KeyAsInteger(key);
-                std::int64_t stored = field.IntegerIn(record);
-                if (field.DataType() == TFieldType::ftBoolean) {
-                    if (!wanted || (*wanted != 0) != (stored != 0)) return false;
-                } else if (!wanted || *wanted != stored) {
-                    return false;
-                }
-                break;
-            }
+            case TFieldType::ftBoolean: p.integer = KeyAsInteger(key); break;
             case TFieldType::ftFloat:
-            case TFieldType::ftCurrency: {
-                auto wanted = KeyAsFloat(key);
-                if (!wanted || *wanted != field.FloatIn(record)) return false;
-                break;
-            }
+            case TFieldType::ftCurrency: p.number = KeyAsFloat(key); break;
             case TFieldType::ftDate:
             case TFieldType::ftTime:
-            case TFieldType::ftDateTime: {
-                auto wanted = KeyAsDateTime(key);
-                if (!wanted || std::fabs(*wanted - field.DateTimeIn(record)) > 0.5 / kMsPerDay) return false;
-                break;
-            }
+            case TFieldType::ftDateTime: p.number = KeyAsDateTime(key); break;
             default: throw EzDatasetError("Unknown type");
+        }
+        keys.push_back(std::move(p));
+    }
+    return keys;
+}
+
+bool TextMatches(const PreparedKey& key, const unsigned char* record, const TLocateOptions& options) {
+    std::string_view raw = key.field->RawTextIn(record);
+    std::string converted;
+    if (!IsAscii(raw)) {
+        converted = DecodeText(raw);
+        raw = converted;
+    }
+    if (options.CaseInsensitive) {
+        converted = AsciiLower(raw);
+        raw = converted;
+    }
+    return options.PartialKey ? raw.find(key.text) != std::string_view::npos : raw == key.text;
+}
+
+bool RecordMatches(const unsigned char* record, const std::vector<PreparedKey>& keys, const TLocateOptions& options) {
+    for (const PreparedKey& key : keys) {
+        const TzField& field = *key.field;
+        if (key.unassigned) {
+            if (!field.IsNullIn(record)) return false;
+            continue;
+        }
+        switch (field.DataType()) {
+            case TFieldType::ftString:
+                if (!TextMatches(key, record, options)) return false;
+                break;
+            case TFieldType::ftBoolean:
+                if (!key.integer || (*key.integer != 0) != (field.IntegerIn(record) != 0)) return false;
+                break;
+            case TFieldType::ftSmallint:
+            case TFieldType::ftInteger:
+            case TFieldType::ftWord:
+            case TFieldType::ftLargeint:
+                if (!key.integer || *key.integer != field.IntegerIn(record)) return false;
+                break;
+            case TFieldType::ftFloat:
+            case TFieldType::ftCurrency:
+                if (!key.number || *key.number != field.FloatIn(record)) return false;
+                break;
+            default:  // dates and times: equal to the millisecond
+                if (!key.number || std::fabs(*key.number - field.DateTimeIn(record)) > 0.5 / kMsPerDay) return false;
         }
     }
     return true;
 }
+
+}  // namespace
 
 bool TzDataset::Locate(std::string_view keyFields, const std::vector<TzValue>& keyValues, TLocateOptions options) {
     CheckBrowseMode();
@@ -117,8 +141,9 @@ bool TzDataset::Locate(std::string_view keyFields, const std::vector<TzValue>& k
         throw EzDatasetError("Wrong parameters count: " + std::to_string(fields.size()) + "-" +
                              std::to_string(keyValues.size()));
     // The filter does not apply: every stored record from the current one on is examined.
+    const std::vector<PreparedKey> keys = Prepare(fields, keyValues, options);
     for (std::int32_t i = hasCurrent_ ? index_ : 0; i < file_.RecordCount(); ++i) {
-        if (RecordMatches(file_.Record(i), fields, keyValues, options)) {
+        if (RecordMatches(file_.Record(i), keys, options)) {
             SetRecNo(i + 1);
             return true;
         }

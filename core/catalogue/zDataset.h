@@ -206,10 +206,6 @@ private:
     void DropBookmark(std::int32_t deleted);
     void NoteChange(bool newRecord, std::int32_t index);
 
-    // Searching (DatasetSearch.cpp).
-    bool RecordMatches(const unsigned char* record, const std::vector<TzField*>& fields,
-                       const std::vector<TzValue>& values, const TLocateOptions& options);
-
     std::string name_;
     std::string fileName_;
     std::string programFolder_;

@@ -116,7 +116,7 @@ std::string Describe(const Transfer& t, CURLcode code) {
     switch (code) {
     case CURLE_UNSUPPORTED_PROTOCOL:
     case CURLE_URL_MALFORMAT:
-        throw HttpError(HttpErrorKind::BadUrl, "Unsupported or malformed address: " + detail + where);
+        throw HttpError(HttpErrorKind::BadUrl, "Request refused: " + detail + where);
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_RESOLVE_PROXY:
     case CURLE_COULDNT_CONNECT:
@@ -203,6 +203,8 @@ HttpResponseHead HttpClient::Get(std::string_view url, const BodySink& sink,
     EasyHandle easy;
     MultiHandle multi;
     HeaderList headers;
+    HeaderList icyAlias;
+    icyAlias.list = curl_slist_append(nullptr, "ICY 200 OK");
     if (!easy.h || !multi.h) throw HttpError(HttpErrorKind::Transfer, "Out of resources for a request");
     Transfer t;
     t.easy = easy.h;
@@ -216,6 +218,8 @@ HttpResponseHead HttpClient::Get(std::string_view url, const BodySink& sink,
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(e, CURLOPT_MAXREDIRS, options.maxRedirects);
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    // Shoutcast servers answer "ICY 200 OK" instead of an HTTP status line.
+    curl_easy_setopt(e, CURLOPT_HTTP200ALIASES, icyAlias.list);
     curl_easy_setopt(e, CURLOPT_PROXY, "");  // never a proxy from the environment
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t.errorBuffer);
     curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &OnHeaderLine);

@@ -71,6 +71,20 @@ TEST(HttpClient, SendsHeadersAndDeliversBodyAndHead) {
     EXPECT_EQ(requests[0].Header("Content-Type"), "text/html");
 }
 
+TEST(HttpClient, AcceptsTheIcyStatusLineOfShoutcastServers) {
+    LoopbackHttpServer server;
+    ScriptedResponse icy = ScriptedResponse::Ok("mp3 bytes", "audio/mpeg");
+    icy.statusLine = "ICY 200 OK";
+    icy.headers.emplace_back("icy-metaint", "16000");
+    server.Route("/stream", icy);
+    HttpClient client;
+    Collected got;
+    const HttpResponseHead head = client.Get(server.Url("/stream"), got.Sink());
+    EXPECT_EQ(head.status, 200);
+    EXPECT_EQ(head.Header("icy-metaint"), "16000");
+    EXPECT_EQ(got.body, "mp3 bytes");
+}
+
 TEST(HttpClient, EmptyBodySucceedsAndStillReportsTheHead) {
     LoopbackHttpServer server;
     server.Route("/empty", ScriptedResponse::Ok(""));

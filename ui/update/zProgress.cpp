@@ -47,6 +47,8 @@ TzProgress::~TzProgress() {
     DoClose();
 }
 
+TProgForm* TzProgress::Window() const { return form_; }
+
 void TzProgress::SetProgressBarCount(int count) { barCount_ = NormalizeBarCount(count); }
 
 QString TzProgress::ShownTitle() const {

@@ -95,7 +95,7 @@ public:
     void SetInputPollInterval(std::chrono::milliseconds interval) { pollInterval_ = interval; }
 
     bool Cancelled() const { return cancelled_; }
-    TProgForm* Window() const { return form_; }
+    TProgForm* Window() const;
     bool CloseTimerActive() const { return closeTimer_.isActive(); }
     int CloseTimerInterval() const { return closeTimer_.interval(); }
     // The values the main and upper bars show.

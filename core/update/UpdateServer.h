@@ -1,0 +1,22 @@
+#pragma once
+// Where the update comes from: the update server and product site are settings, so that a user
+// (or a test) can point them at any web server.
+#include <string>
+#include <string_view>
+
+namespace wt {
+
+class TzIniData;
+
+inline constexpr const char* kUpdateServerSetting = "UpdateServer";
+inline constexpr const char* kProductSiteSetting = "ProductSite";
+inline constexpr const char* kDefaultUpdateServer = "update.wavetrap.example";
+inline constexpr const char* kDefaultProductSite = "www.wavetrap.example";
+
+// "http://" + host + path; a setting that already holds a scheme is used as the base.
+std::string ServerUrl(std::string_view hostSetting, std::string_view path);
+
+std::string UpdateServerUrl(TzIniData& settings, std::string_view path);
+std::string ProductSiteUrl(TzIniData& settings);
+
+}  // namespace wt

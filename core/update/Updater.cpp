@@ -1,0 +1,211 @@
+#include "update/Updater.h"
+
+#include "catalogue/StationCatalogue.h"
+#include "net/HttpClient.h"
+#include "settings/zIniData.h"
+#include "update/StationMerge.h"
+#include "update/UpdateHost.h"
+#include "update/UpdateServer.h"
+#include "update/UpdateTexts.h"
+#include "update/VersionFile.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace wt {
+
+namespace {
+
+// A version file is a few bytes; anything this large is not one.
+constexpr size_t kMaxVersionFileBytes = 64 * 1024;
+
+net::HttpOptions RequestOptions(long connectTimeoutMs, long stallTimeoutMs) {
+    net::HttpOptions o;
+    o.userAgent = "Mozilla/3.0 (compatible; Indy Library)";
+    o.headers = {"Accept: text/html, */*", "Content-Type: text/html"};
+    o.acceptCookies = true;
+    o.connectTimeoutMs = connectTimeoutMs;
+    o.stallTimeoutMs = stallTimeoutMs;
+    return o;
+}
+
+// Sets a flag for the life of one operation, so that the operation cannot start again while a
+// request it waits for lets the window handle events.
+class BusyScope {
+public:
+    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyScope() { flag_ = false; }
+
+private:
+    bool& flag_;
+};
+
+}  // namespace
+
+TUpdater::TUpdater(TzIniData& settings, StationCatalogue& catalogue, net::HttpClient& http, UpdateHost& host, std::string programFolder, BlackListSource blackList,
+                   UpdaterOptions options)
+    : settings_(settings),
+      catalogue_(catalogue),
+      http_(http),
+      host_(host),
+      programFolder_(std::move(programFolder)),
+      blackList_(std::move(blackList)),
+      options_(options) {
+    DeclareStationFields(update_);
+}
+
+std::string TUpdater::TempFilePath() const { return programFolder_ + kUpdateTempFile; }
+
+void TUpdater::RemoveStaleTempFile() const {
+    if (busy_) return;
+    std::error_code ignored;
+    std::filesystem::remove(TempFilePath(), ignored);
+}
+
+bool TUpdater::FetchVersionText(long connectTimeoutMs, std::string& text) {
+    std::string body;
+    const std::string url = UpdateServerUrl(settings_, "/upd.txt");
+    const net::HttpOptions options = RequestOptions(connectTimeoutMs, options_.stallTimeoutMs);
+    try {
+        host_.RunRequest([&] {
+            http_.Get(url, [&](std::string_view bytes) {
+                body.append(bytes);
+                return body.size() <= kMaxVersionFileBytes;
+            }, options);
+        });
+    } catch (const std::exception&) {
+        return false;
+    }
+    text = NormalizeVersionText(body);
+    return true;
+}
+
+void TUpdater::NeedWTUpdate() {
+    if (busy_) return;
+    BusyScope busy(busy_);
+    std::string text;
+    std::optional<int> version;
+    if (FetchVersionText(options_.programCheckConnectMs, text)) version = VersionGroup(text, 6);
+    if (!version) {
+        host_.ShowError(updatetext::kNoConnection);
+        return;
+    }
+    if (*version > kProgramVersion && host_.AskYesNo(updatetext::kNewProgramVersion))
+        host_.OpenWebSite(ProductSiteUrl(settings_));
+}
+
+int TUpdater::CheckCatalogueVersion() {
+    std::string text;
+    std::optional<int> version;
+    if (FetchVersionText(options_.catalogueCheckConnectMs, text)) version = VersionGroup(text, 1);
+    if (!version) {
+        host_.ShowError(updatetext::kNoConnection);
+        return -1;
+    }
+    return settings_.ReadInteger("DatabaseVersion", 0) < *version ? *version : 0;
+}
+
+int TUpdater::NeedUpdate() {
+    if (busy_) return -1;
+    BusyScope busy(busy_);
+    return CheckCatalogueVersion();
+}
+
+void TUpdater::Update(int newVersion) {
+    if (busy_) return;
+    BusyScope busy(busy_);
+    RunUpdate(newVersion);
+}
+
+void TUpdater::UpdateRadioStations() {
+    if (busy_) return;
+    BusyScope busy(busy_);
+    const int version = CheckCatalogueVersion();
+    if (version > 0)
+        RunUpdate(version);
+    else if (version == 0)
+        host_.ShowInformation(updatetext::kNoUpdate);
+}
+
+void TUpdater::OfferUpdateOnActivation() {
+    if (busy_ || !settings_.ReadBool("AutoUpdate", false)) return;
+    BusyScope busy(busy_);
+    const int version = CheckCatalogueVersion();
+    if (version > 0 && host_.AskYesNo(updatetext::kOfferUpdate)) RunUpdate(version);
+}
+
+bool TUpdater::Download(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    bool ok = true;
+    try {
+        const std::string url = UpdateServerUrl(settings_, "/upd.db");
+        const net::HttpOptions options = RequestOptions(0, options_.stallTimeoutMs);
+        host_.RunRequest([&] {
+            // Straight to disk: a catalogue can be large.
+            http_.Get(url, [file](std::string_view bytes) {
+                return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+            }, options);
+        });
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    if (std::fclose(file) != 0) ok = false;
+    return ok;
+}
+
+void TUpdater::RunUpdate(int newVersion) {
+    const std::string temp = TempFilePath();
+    std::error_code ignored;
+    if (update_.Active()) update_.Close();
+    std::filesystem::remove(temp, ignored);
+
+    if (!Download(temp)) {
+        host_.ShowError(updatetext::kDownloadFailed);
+        return;
+    }
+
+    update_.SetFileName(temp);
+    try {
+        update_.Open();
+    } catch (const std::exception& refused) {
+        host_.ShowError(refused.what());
+        return;
+    }
+
+    const int count = update_.RecordCount();
+    host_.ProgressStart(count);
+    try {
+        // The filter settings cannot change during the merge (the window is disabled), so they
+        // are read once rather than for every record.
+        MergeUpdateStations(catalogue_, update_, ReadBitRateWindow(), blackList_(),
+                            [this](int position) { host_.ProgressPosition(position); });
+    } catch (const std::exception& failed) {
+        // The stations posted so far stay; the version is not stored, so the update is offered again.
+        host_.ProgressClose();
+        update_.Close();
+        host_.ShowError(failed.what());
+        return;
+    }
+    host_.ProgressClose();
+    settings_.WriteInteger("DatabaseVersion", newVersion);
+    update_.Close();
+    std::filesystem::remove(temp, ignored);
+    host_.LoadGenres();
+    host_.ShowInformation(std::string(updatetext::kUpdatedPrefix) + std::to_string(catalogue_.StationCount()) +
+                          updatetext::kUpdatedSuffix);
+}
+
+BitRateWindow TUpdater::ReadBitRateWindow() {
+    return {settings_.ReadBool("HigherEnabled", false), settings_.ReadInteger("HigherIndex", 0),
+            settings_.ReadBool("LowerEnabled", false), settings_.ReadInteger("LowerIndex", 0)};
+}
+
+bool TUpdater::IsUpdateCompatible() {
+    return wt::IsUpdateCompatible(ReadBitRateWindow(), blackList_(), update_.FieldByName("BitRate").AsInteger(),
+                                  update_.FieldByName("Title").AsString());
+}
+
+bool TUpdater::IsInBlackList(const std::string& title) const { return wt::IsInBlackList(blackList_(), title); }
+
+}  // namespace wt

@@ -1,0 +1,74 @@
+// wavetrap-catalogue FILE COMMAND: export, import, list genres of and publish a station
+// catalogue file.
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CatalogueCommands.h"
+#include "catalogue/FieldText.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: wavetrap-catalogue FILE export\n"
+    "       wavetrap-catalogue FILE import CSV\n"
+    "       wavetrap-catalogue FILE genres\n"
+    "       wavetrap-catalogue FILE publish DIR --catalogue-version N --program-version M\n"
+    "       wavetrap-catalogue publish DIR --from FILE --catalogue-version N --program-version M\n"
+    "Versions are whole numbers from 0 to 999.\n";
+
+int Usage() {
+    std::cerr << kUsage;
+    return 2;
+}
+
+std::optional<int> Version(const char* text) {
+    auto value = wt::ParseInteger(text);
+    if (!value || *value < 0 || *value > 999) return std::nullopt;
+    return static_cast<int>(*value);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return Usage();
+    std::vector<char*> args(argv, argv + argc);
+    // "publish DIR --from FILE ..." is the same as "FILE publish DIR ...".
+    if (argc == 9 && std::strcmp(argv[1], "publish") == 0 && std::strcmp(argv[3], "--from") == 0)
+        args = {argv[0], argv[4], argv[1], argv[2], argv[5], argv[6], argv[7], argv[8]};
+    argc = static_cast<int>(args.size());
+    argv = args.data();
+    const std::string file = argv[1], command = argv[2];
+    try {
+        if (command == "export" && argc == 3) {
+            wt::tool::ExportCsv(file, std::cout);
+        } else if (command == "import" && argc == 4) {
+            int added = wt::tool::ImportCsv(file, argv[3]);
+            std::cout << "Added " << added << " stations.\n";
+        } else if (command == "genres" && argc == 3) {
+            wt::tool::ListGenres(file, std::cout);
+        } else if (command == "publish" && argc == 8) {
+            std::optional<int> catalogueVersion, programVersion;
+            for (int i = 4; i + 1 < argc; i += 2) {
+                if (std::strcmp(argv[i], "--catalogue-version") == 0) catalogueVersion = Version(argv[i + 1]);
+                else if (std::strcmp(argv[i], "--program-version") == 0) programVersion = Version(argv[i + 1]);
+                else return Usage();
+            }
+            if (!catalogueVersion || !programVersion) return Usage();
+            wt::tool::Publish(file, argv[3], *catalogueVersion, *programVersion);
+        } else {
+            return Usage();
+        }
+        std::cout.flush();
+        if (!std::cout) {
+            std::cerr << "Cannot write the output\n";
+            return 1;
+        }
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}

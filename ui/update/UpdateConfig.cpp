@@ -1,0 +1,166 @@
+#include "UpdateConfig.h"
+
+#include "AddBlackList.h"
+#include "settings/zIniData.h"
+#include "update/BlackList.h"
+#include "update/UpdateFilter.h"
+#include "update/UpdateTexts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace wt {
+
+namespace {
+
+QComboBox* BitRateList(QWidget* parent) {
+    auto* list = new QComboBox(parent);
+    for (int rate : BitRateSteps) list->addItem(QString::number(rate));
+    list->setFixedWidth(121);
+    list->setEnabled(false);
+    return list;
+}
+
+void ErrorBox(QWidget* parent, const QString& text) { QMessageBox::critical(parent, QString(), text); }
+
+}  // namespace
+
+TForm6::TForm6(QWidget* parent, TzIniData& settings, std::vector<std::string>& blackList)
+    : QDialog(parent), settings_(settings), blackList_(blackList), askTitle_(TForm3::AskTitle), showError_(ErrorBox) {
+    setWindowTitle("Update Configuration");
+    setFixedSize(392, 343);  // not sizeable
+
+    TeListBox2 = new QListWidget(this);
+    chkHigher = new QCheckBox("Higher than:", this);
+    cbHigher = BitRateList(this);
+    chkLower = new QCheckBox("Lower than:", this);
+    cbLower = BitRateList(this);
+    bDone = new QPushButton("Done", this);
+    bDone->setFixedSize(113, 25);
+    TeCheckBox1 = new QCheckBox("Auto-Update", this);
+    TeButton1 = new QPushButton("Add", this);
+    TeButton3 = new QPushButton("Remove", this);
+    TeButton1->setFixedSize(68, 25);
+    TeButton3->setFixedSize(68, 25);
+
+    auto* autoGroup = new QGroupBox("Auto-Update", this);
+    auto* autoLayout = new QVBoxLayout(autoGroup);
+    auto* caption = new QLabel("Update radio stations with BitRate", autoGroup);
+    caption->setWordWrap(true);
+    autoLayout->addWidget(caption);
+    for (QWidget* w : std::initializer_list<QWidget*>{chkHigher, cbHigher, chkLower, cbLower, bDone, TeCheckBox1})
+        autoLayout->addWidget(w);
+    auto* blackGroup = new QGroupBox("Black List", this);
+    auto* blackLayout = new QHBoxLayout(blackGroup);
+    blackLayout->addWidget(TeButton1);
+    blackLayout->addWidget(TeButton3);
+
+    auto* column = new QWidget(this);
+    column->setFixedWidth(178);
+    auto* columnLayout = new QVBoxLayout(column);
+    columnLayout->setContentsMargins(0, 0, 0, 0);
+    columnLayout->addWidget(autoGroup);
+    columnLayout->addStretch();
+    columnLayout->addWidget(blackGroup);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(TeListBox2, 1);
+    layout->addWidget(column);
+
+    FormCreate();
+
+    // Attached only now, so that loading the stored values writes nothing. clicked and activated
+    // come from the user only; the handlers' own changes to the controls do not re-enter them.
+    connect(chkHigher, &QCheckBox::clicked, this, &TForm6::chkHigherClick);
+    connect(chkLower, &QCheckBox::clicked, this, &TForm6::chkLowerClick);
+    connect(cbHigher, &QComboBox::activated, this, &TForm6::cbHigherChange);
+    connect(cbLower, &QComboBox::activated, this, &TForm6::cbLowerChange);
+    connect(TeCheckBox1, &QCheckBox::clicked, this, &TForm6::TeCheckBox1Click);
+    connect(TeButton1, &QPushButton::clicked, this, &TForm6::TeButton1Click);
+    connect(TeButton3, &QPushButton::clicked, this, &TForm6::TeButton3Click);
+    connect(bDone, &QPushButton::clicked, this, &TForm6::bDoneClick);
+}
+
+void TForm6::FormCreate() {
+    for (const std::string& entry : blackList_) TeListBox2->addItem(QString::fromStdString(entry));
+    chkHigher->setChecked(settings_.ReadBool("HigherEnabled", false));
+    chkLower->setChecked(settings_.ReadBool("LowerEnabled", false));
+    cbHigher->setEnabled(chkHigher->isChecked());
+    cbLower->setEnabled(chkLower->isChecked());
+    // A stored position outside the list (never written by this dialog) shows the nearest end.
+    cbHigher->setCurrentIndex(std::clamp(settings_.ReadInteger("HigherIndex", 0), 0, 9));
+    cbLower->setCurrentIndex(std::clamp(settings_.ReadInteger("LowerIndex", 0), 0, 9));
+    TeCheckBox1->setChecked(settings_.ReadBool("AutoUpdate", false));
+}
+
+void TForm6::chkHigherClick() {
+    cbHigher->setEnabled(chkHigher->isChecked());
+    settings_.WriteBool("HigherEnabled", chkHigher->isChecked());
+}
+
+void TForm6::chkLowerClick() {
+    cbLower->setEnabled(chkLower->isChecked());
+    settings_.WriteBool("LowerEnabled", chkLower->isChecked());
+}
+
+// An upper bound below the lower one is dropped: the lower list goes back to 16, switched off.
+// Both lists are compared whether or not their bounds are on; equal values pass.
+void TForm6::LimitLowerToHigher() {
+    if (cbLower->currentText().toInt() < cbHigher->currentText().toInt()) {
+        cbLower->setCurrentIndex(0);
+        chkLower->setChecked(false);
+        chkLowerClick();
+    }
+}
+
+void TForm6::cbHigherChange() {
+    LimitLowerToHigher();
+    settings_.WriteInteger("HigherIndex", cbHigher->currentIndex());
+}
+
+void TForm6::cbLowerChange() {
+    LimitLowerToHigher();
+    settings_.WriteInteger("LowerIndex", cbLower->currentIndex());
+}
+
+void TForm6::TeCheckBox1Click() { settings_.WriteBool("AutoUpdate", TeCheckBox1->isChecked()); }
+
+void TForm6::WriteBlackList() { StoreBlackList(settings_, blackList_); }
+
+void TForm6::TeButton1Click() {
+    const QString title = askTitle_ ? askTitle_(this) : QString();
+    if (title.isEmpty()) return;
+    const std::string text = title.toStdString();
+    if (IsInBlackList(blackList_, text)) return;  // already covered: dropped without a word
+    if (title.length() > 4) {
+        blackList_.push_back(text);
+        TeListBox2->addItem(title);
+        WriteBlackList();
+    } else if (showError_) {
+        showError_(this, updatetext::kInvalidStation);
+    }
+}
+
+void TForm6::TeButton3Click() {
+    QListWidgetItem* row = TeListBox2->currentItem();
+    if (!row || !row->isSelected()) return;
+    const QString text = row->text();
+    auto entry = std::find_if(blackList_.begin(), blackList_.end(), [&](const std::string& e) {
+        return QString::fromStdString(e).compare(text, Qt::CaseInsensitive) == 0;
+    });
+    if (entry != blackList_.end()) blackList_.erase(entry);
+    delete TeListBox2->takeItem(TeListBox2->row(row));
+    WriteBlackList();
+}
+
+void TForm6::bDoneClick() { close(); }
+
+}  // namespace wt

@@ -1,0 +1,63 @@
+#pragma once
+// TForm6, "Update Configuration": the bit-rate window, the automatic update offer and the
+// blacklist. Every change is written to the settings at once; closing stores nothing more.
+#include <QDialog>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QListWidget;
+class QPushButton;
+
+namespace wt {
+
+class TzIniData;
+
+class TForm6 : public QDialog {
+    Q_OBJECT
+public:
+    using AskTitle = std::function<QString(QWidget* parent)>;
+    using ShowError = std::function<void(QWidget* parent, const QString& text)>;
+
+    // blackList is the window's BlackListEntries, changed in place by Add and Remove.
+    TForm6(QWidget* parent, TzIniData& settings, std::vector<std::string>& blackList);
+
+    // Seams for the Add BlackList question and the error box (tests answer them).
+    void SetAskTitle(AskTitle ask) { askTitle_ = std::move(ask); }
+    void SetShowError(ShowError show) { showError_ = std::move(show); }
+
+    // Handlers, named after their controls.
+    void chkHigherClick();
+    void chkLowerClick();
+    void cbHigherChange();
+    void cbLowerChange();
+    void TeCheckBox1Click();
+    void TeButton1Click();  // Add
+    void TeButton3Click();  // Remove
+    void bDoneClick();
+
+    QListWidget* TeListBox2;
+    QCheckBox* chkHigher;
+    QComboBox* cbHigher;
+    QCheckBox* chkLower;
+    QComboBox* cbLower;
+    QPushButton* bDone;
+    QCheckBox* TeCheckBox1;
+    QPushButton* TeButton1;
+    QPushButton* TeButton3;
+
+private:
+    void FormCreate();
+    void LimitLowerToHigher();
+    void WriteBlackList();
+
+    TzIniData& settings_;
+    std::vector<std::string>& blackList_;
+    AskTitle askTitle_;
+    ShowError showError_;
+};
+
+}  // namespace wt

@@ -1,0 +1,129 @@
+#include "UpdateController.h"
+
+#include "UpdateConfig.h"
+#include "net/HttpClient.h"
+#include "net/PumpedCall.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace wt {
+
+namespace {
+
+QString Shown(const QString& text) {
+    QString shown = text;
+    return shown.replace('\r', '\n');
+}
+
+TUpdateController::Prompts DefaultPrompts() {
+    TUpdateController::Prompts p;
+    p.information = [](QWidget* parent, const QString& text) {
+        QMessageBox::information(parent, QApplication::applicationDisplayName(), Shown(text));
+    };
+    p.error = [](QWidget* parent, const QString& text) {
+        QMessageBox::critical(parent, QApplication::applicationDisplayName(), Shown(text));
+    };
+    p.question = [](QWidget* parent, const QString& text) {
+        QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(), Shown(text),
+                        QMessageBox::Yes | QMessageBox::No, parent);
+        return box.exec() == QMessageBox::Yes;
+    };
+    p.openUrl = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
+    return p;
+}
+
+}  // namespace
+
+TUpdateController::TUpdateController(QWidget* window, TzIniData& settings, StationCatalogue& catalogue,
+                                     net::HttpClient& http, std::string programFolder,
+                                     BlackListSource blackList, std::function<void()> loadGenres,
+                                     UpdaterOptions options)
+    : QObject(window),
+      window_(window),
+      settings_(settings),
+      blackList_(blackList),
+      http_(http),
+      loadGenres_(std::move(loadGenres)),
+      progress_(window),
+      updater_(settings, catalogue, http, *this, std::move(programFolder), blackList, options),
+      prompts_(DefaultPrompts()) {
+    // The merge's progress window: one bar advancing by one per station, double gradient.
+    progress_.SetStep(1);
+    progress_.SetBackMode(TBackMode::bmGradientDblHorz);
+    progress_.SetImageIndex(0);
+    progress_.SetSoundOutput(MakeDefaultSoundOutput());
+    updater_.RemoveStaleTempFile();
+}
+
+TUpdateController::~TUpdateController() { progress_.CloseProgress(); }
+
+void TUpdateController::Guarded(const std::function<void()>& operation) {
+    if (updater_.Busy()) return;
+    emit BusyChanged(true);
+    operation();
+    emit BusyChanged(false);
+}
+
+void TUpdateController::NeedWTUpdate() {
+    Guarded([this] { updater_.NeedWTUpdate(); });
+}
+
+void TUpdateController::FirstActivation() {
+    Guarded([this] { updater_.OfferUpdateOnActivation(); });
+}
+
+void TUpdateController::UpdateRadioStations() {
+    Guarded([this] { updater_.UpdateRadioStations(); });
+}
+
+void TUpdateController::Disconnect() {
+    disconnected_ = true;
+    http_.Cancel();
+}
+
+void TUpdateController::ShowUpdateConfiguration() {
+    TForm6 dialog(window_, settings_, blackList_());
+    dialog.exec();
+}
+
+void TUpdateController::ShowInformation(const std::string& text) {
+    if (prompts_.information && !disconnected_) prompts_.information(window_, QString::fromStdString(text));
+}
+
+void TUpdateController::ShowError(const std::string& text) {
+    if (prompts_.error && !disconnected_) prompts_.error(window_, QString::fromStdString(text));
+}
+
+bool TUpdateController::AskYesNo(const std::string& text) {
+    return prompts_.question && !disconnected_ && prompts_.question(window_, QString::fromStdString(text));
+}
+
+void TUpdateController::OpenWebSite(const std::string& url) {
+    if (prompts_.openUrl) prompts_.openUrl(QString::fromStdString(url));
+}
+
+void TUpdateController::ProgressStart(int count) {
+    progress_.SetTopMax(count);
+    progress_.SetMax(count);
+    progress_.SetPosition(0);
+    progress_.ShowProgress();
+}
+
+void TUpdateController::ProgressPosition(int position) { progress_.SetPosition(position); }
+
+void TUpdateController::ProgressClose() { progress_.CloseProgress(); }
+
+void TUpdateController::LoadGenres() {
+    if (loadGenres_) loadGenres_();
+}
+
+void TUpdateController::RunRequest(const std::function<void()>& request) {
+    // The window goes on painting and taking input while the request runs on a worker thread;
+    // Busy() keeps the update commands from starting again meanwhile.
+    net::RunWhilePumping(request, [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 10); });
+}
+
+}  // namespace wt

@@ -1,0 +1,44 @@
+#pragma once
+// Connects the update controller to the main window: the "Update Radio Stations" and "Update
+// Configuration" buttons, the window's message boxes and web opener, and the update commands
+// closed while one runs. Header-only so that this library does not link the window's; the
+// program, which links both, calls it once after creating the controller.
+#include "MainWindow.h"
+#include "UpdateController.h"
+
+#include <QPushButton>
+#include <QUrl>
+
+namespace wt {
+
+inline TUpdateController::Prompts UpdatePromptsFor(ui::UserDialogs& dialogs, std::function<void(const QUrl&)> opener) {
+    TUpdateController::Prompts p;
+    p.information = [&dialogs](QWidget* parent, const QString& text) {
+        dialogs.ShowMessage(parent, ui::MessageKind::Information, text);
+    };
+    p.error = [&dialogs](QWidget* parent, const QString& text) {
+        dialogs.ShowMessage(parent, ui::MessageKind::Error, text);
+    };
+    p.question = [&dialogs](QWidget* parent, const QString& text) {
+        return dialogs.AskYesNo(parent, ui::MessageKind::Information, text);
+    };
+    p.openUrl = [opener = std::move(opener)](const QString& url) {
+        if (opener) opener(QUrl(url));
+    };
+    return p;
+}
+
+// opener opens a web address with the desktop's default handler.
+inline void WireUpdateCommands(ui::TForm1& window, TUpdateController& controller,
+                               std::function<void(const QUrl&)> opener) {
+    controller.SetPrompts(UpdatePromptsFor(window.Dialogs(), std::move(opener)));
+    window.Hooks().updateRadioStations = [&controller] { controller.UpdateRadioStations(); };
+    window.Hooks().updateConfiguration = [&controller] { controller.ShowUpdateConfiguration(); };
+    window.ApplyHooks();
+    QObject::connect(&controller, &TUpdateController::BusyChanged, &window, [&window](bool busy) {
+        window.manage.updateRadioStations->setEnabled(!busy);
+        window.manage.updateConfiguration->setEnabled(!busy);
+    });
+}
+
+}  // namespace wt
