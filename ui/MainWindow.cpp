@@ -64,7 +64,11 @@ TForm1::TForm1(UserDialogs& dialogs, const std::string& programFolder, QWidget* 
     connect(manage.help, &QPushButton::clicked, this, &TForm1::TeButton7Click);
     connect(menus.restore, &QAction::triggered, this, &TForm1::CustomItem3Click);
     connect(menus.exit, &QAction::triggered, this, &TForm1::CustomItem4Click);
+    ConnectRipCommands();
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
     Timer2->start();
+    Timer3->start();
 }
 
 void TForm1::SetUpdateChecks(std::unique_ptr<UpdateChecks> checks) {

@@ -7,6 +7,8 @@
 #include "UserDialogs.h"
 
 #include "catalogue/StationCatalogue.h"
+#include "engine/NetRadio.h"
+#include "platform/Clock.h"
 #include "settings/zIniData.h"
 
 #include <QMainWindow>
@@ -33,6 +35,7 @@ class QTreeWidgetItem;
 namespace wt::ui {
 
 class AdvertStrip;
+class TNetListItem;
 
 // Commands whose dialogs or work live with other parts of the program. An empty hook does
 // nothing; the window still reloads the advertisement first where its rule says so.
@@ -115,6 +118,37 @@ public:
     bool GenreListContains(const std::string& name) const;
     // Removes the name from GenreList (ignoring case); the genre count is not refreshed here.
     void GenreListRemove(const std::string& name);
+
+    // --- Downloading list ----------------------------------------------------------------------
+    // The first row whose ChannelID is id, or none.
+    TNetListItem* GetListItem(std::int32_t id) const;
+    // Whether some row's caption is exactly caption.
+    bool ContainsTitle(const QString& caption) const;
+    TNetListItem* SelectedBrowseRow() const;
+    TNetListItem* SelectedDownloadRow() const;
+    // What the manager's notifications do to a row, by channel id.
+    void ShowRipStatus(std::int32_t id, const std::string& status);
+    // A new title from rip channel id, whose song count is songCount.
+    void ShowRipSong(std::int32_t id, int songCount, bool wishChannel, const std::string& title);
+    void ShowRipProgress(std::int32_t id, std::int32_t kb);
+    void Timer1Timer();
+    void Timer3Timer();
+
+    // --- ripping commands and the manager's events ---------------------------------------------
+    std::unique_ptr<TNetRadio> Radio;  // the ripping manager, from window creation to the close
+    void CustomItem1Click();       // Download
+    void TeSpeedButton14Click();   // Download all
+    void TeSpeedButton7Click();    // Play
+    void TeSpeedButton8Click();    // Stop playing
+    void TeSpeedButton9Click();    // Stop ripping
+    void TeSpeedButton13Click();   // Stop all
+    void TeSpeedButton10Click();   // Open folder
+    void TeSpeedButton11Click();   // Preview
+    void Radio_OnStatus(TNetRadioChannel* sender, const std::string& status);
+    void Radio_OnNewSong(TNetRadioChannel* sender, const std::string& title);
+    void Radio_OnProgress(std::int32_t id, std::int32_t kb);
+    // The millisecond tick count rows start at and the silent-row sweep compares with.
+    void SetClock(const Clock* clock) { clock_ = clock; }
 
     // --- statistics ------------------------------------------------------------------------------
     void LoadStatistics();
@@ -257,12 +291,23 @@ private:
     void RequestTerminate();
     // Releases what the close question releases; failures go to reporter when there is one.
     void ReleaseAll(UserDialogs* reporter);
+    // Adds the Downloading row of a Browse row and starts its rip; false when the manager
+    // refused it (the rip limit, already shown).
+    bool AddRipRow(TNetListItem* browseRow);
+    void ConnectRipCommands();
+    std::unique_ptr<Dispatcher> ripDispatcher_;
     void CreateManager();
     void ReleaseManager();
+    // The manager's StopRip for the row's channel id; the row's channel's own stop request.
+    void StopRipOf(TNetListItem* row);
+    void TerminateRipOf(TNetListItem* row);
     // The lines of a list setting.
     std::vector<std::string> ReadList(const std::string& name);
 
+    void AddToRippedCount(const char* setting, QLabel* label);
+
     UserDialogs& dialogs_;
+    const Clock* clock_ = &SystemClock::Instance();
     std::string programFolder_;
     std::unique_ptr<UpdateChecks> updates_;
     bool activated_ = false;

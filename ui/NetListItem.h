@@ -16,6 +16,9 @@ public:
     std::int32_t ChannelID = 0;
     std::int32_t StationID = 0;
     std::uint32_t StartTick = 0;
+    const void* Channel = nullptr;
+
+    bool HasChannel() const { return Channel != nullptr; }
 };
 
 }  // namespace wt::ui
