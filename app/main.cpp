@@ -1,5 +1,6 @@
 // Program entry: the single-instance guard, the display check, the application object and the
 // main window.
+#include "BrowseCommands.h"
 #include "DisplayCheck.h"
 #include "MainWindow.h"
 #include "SingleInstance.h"
@@ -41,6 +42,9 @@ int main(int argc, char** argv) {
     }
     QObject::connect(window.get(), &wt::ui::TForm1::TerminateRequested, &application,
                      &QCoreApplication::quit, Qt::QueuedConnection);
+    wt::ui::BrowseCommands browseCommands(*window);
+    browseCommands.Install();
+    window->ApplyHooks();
     if (!window->FormCreate()) return 1;
     window->show();
     return QApplication::exec();
