@@ -6,9 +6,12 @@
 #include "SingleInstance.h"
 #include "UserDialogs.h"
 
+#include "net/HttpClient.h"
 #include "platform/ProgramFolder.h"
+#include "update/UpdateWiring.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QStyleFactory>
 
 #include <cstdio>
@@ -42,6 +45,14 @@ int main(int argc, char** argv) {
     }
     QObject::connect(window.get(), &wt::ui::TForm1::TerminateRequested, &application,
                      &QCoreApplication::quit, Qt::QueuedConnection);
+    // The catalogue update has an HTTP client of its own: shutdown stops every request on it.
+    wt::net::HttpClient updateHttp;
+    wt::TUpdateController updates(window.get(), *window->zIniData1, *window->zDataset1, updateHttp,
+                                  wt::ExecutableFolder(),
+                                  [&window]() -> std::vector<std::string>& { return *window->BlackListEntries; },
+                                  [&window] { window->LoadGenres(); });
+    wt::WireUpdateCommands(*window, updates, [](const QUrl& url) { QDesktopServices::openUrl(url); });
+    window->SetUpdateChecks(std::make_unique<wt::ControllerUpdateChecks>(updates));
     wt::ui::BrowseCommands browseCommands(*window);
     browseCommands.Install();
     window->ApplyHooks();
