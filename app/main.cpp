@@ -3,8 +3,10 @@
 #include "BrowseCommands.h"
 #include "DisplayCheck.h"
 #include "MainWindow.h"
+#include "QtDispatcher.h"
 #include "SingleInstance.h"
 #include "UserDialogs.h"
+#include "WishWiring.h"
 
 #include "net/HttpClient.h"
 #include "platform/ProgramFolder.h"
@@ -53,10 +55,19 @@ int main(int argc, char** argv) {
                                   [&window] { window->LoadGenres(); });
     wt::WireUpdateCommands(*window, updates, [](const QUrl& url) { QDesktopServices::openUrl(url); });
     window->SetUpdateChecks(std::make_unique<wt::ControllerUpdateChecks>(updates));
+    // Worker threads hand their notifications to the GUI thread through this dispatcher.
+    wt::ui::QtDispatcher dispatcher;
+    wt::ui::WishWiring wishes(*window, dispatcher);
     wt::ui::BrowseCommands browseCommands(*window);
     browseCommands.Install();
     window->ApplyHooks();
-    if (!window->FormCreate()) return 1;
+    // Workers still waiting in a hand-off are released before their owners are destroyed.
+    if (!window->FormCreate()) {
+        dispatcher.Close();
+        return 1;
+    }
     window->show();
-    return QApplication::exec();
+    int status = QApplication::exec();
+    dispatcher.Close();
+    return status;
 }
