@@ -135,6 +135,8 @@ void TNetRadioChannel::Body() {
 }
 
 void TNetRadioChannel::HandleAudio(const char* data, std::size_t size) {
+    // Once asked to stop, the rest of a received buffer is dropped.
+    if (terminated_) return;
     std::int32_t kb;
     {
         std::lock_guard<std::mutex> lock(lock_);
@@ -159,6 +161,7 @@ void TNetRadioChannel::HandleAudio(const char* data, std::size_t size) {
 }
 
 void TNetRadioChannel::HandleMeta(const std::string& metadata) {
+    if (terminated_) return;
     auto parsed = ExtractStreamTitle(metadata);
     if (!parsed) return;
     std::string title = DecodeText(*parsed);
