@@ -1,13 +1,19 @@
 // Program entry: the single-instance guard, the display check, the application object and the
 // main window.
+#include "BrowseCommands.h"
 #include "DisplayCheck.h"
 #include "MainWindow.h"
+#include "QtDispatcher.h"
 #include "SingleInstance.h"
 #include "UserDialogs.h"
+#include "WishWiring.h"
 
+#include "net/HttpClient.h"
 #include "platform/ProgramFolder.h"
+#include "update/UpdateWiring.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QStyleFactory>
 
 #include <cstdio>
@@ -41,7 +47,27 @@ int main(int argc, char** argv) {
     }
     QObject::connect(window.get(), &wt::ui::TForm1::TerminateRequested, &application,
                      &QCoreApplication::quit, Qt::QueuedConnection);
-    if (!window->FormCreate()) return 1;
+    // The catalogue update has an HTTP client of its own: shutdown stops every request on it.
+    wt::net::HttpClient updateHttp;
+    wt::TUpdateController updates(window.get(), *window->zIniData1, *window->zDataset1, updateHttp,
+                                  wt::ExecutableFolder(),
+                                  [&window]() -> std::vector<std::string>& { return *window->BlackListEntries; },
+                                  [&window] { window->LoadGenres(); });
+    wt::WireUpdateCommands(*window, updates, [](const QUrl& url) { QDesktopServices::openUrl(url); });
+    window->SetUpdateChecks(std::make_unique<wt::ControllerUpdateChecks>(updates));
+    // Worker threads hand their notifications to the GUI thread through this dispatcher.
+    wt::ui::QtDispatcher dispatcher;
+    wt::ui::WishWiring wishes(*window, dispatcher);
+    wt::ui::BrowseCommands browseCommands(*window);
+    browseCommands.Install();
+    window->ApplyHooks();
+    // Workers still waiting in a hand-off are released before their owners are destroyed.
+    if (!window->FormCreate()) {
+        dispatcher.Close();
+        return 1;
+    }
     window->show();
-    return QApplication::exec();
+    int status = QApplication::exec();
+    dispatcher.Close();
+    return status;
 }

@@ -34,7 +34,7 @@ TEST(UpdateWiring, TheWindowsButtonRunsTheUpdateThroughItsDialogs) {
     const std::string folder = std::string(::mkdtemp(pattern)) + "/";
     {
         RecordingDialogs dialogs;
-        ui::TForm1 window(dialogs);
+        ui::TForm1 window(dialogs, folder);
         TzIniData settings;
         settings.SetFileName(folder + "cfg.dat");
 
