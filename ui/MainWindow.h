@@ -8,6 +8,7 @@
 
 #include "catalogue/StationCatalogue.h"
 #include "engine/NetRadio.h"
+#include "wishes/WishInfo.h"
 #include "platform/Clock.h"
 #include "settings/zIniData.h"
 
@@ -147,6 +148,8 @@ public:
     void Radio_OnStatus(TNetRadioChannel* sender, const std::string& status);
     void Radio_OnNewSong(TNetRadioChannel* sender, const std::string& title);
     void Radio_OnProgress(std::int32_t id, std::int32_t kb);
+    // A wish search's hit: a "Wish List" row ripping the station for the wish list.
+    void Radio_WishFound(const TWishInfo& info);
     // The millisecond tick count rows start at and the silent-row sweep compares with.
     void SetClock(const Clock* clock) { clock_ = clock; }
 

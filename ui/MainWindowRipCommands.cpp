@@ -5,6 +5,7 @@
 #include "QtDispatcher.h"
 
 #include "platform/FileNames.h"
+#include "platform/StringList.h"
 #include "platform/TextEncoding.h"
 
 #include <QAction>
@@ -183,6 +184,23 @@ void TForm1::Radio_OnNewSong(TNetRadioChannel* sender, const std::string& title)
 
 void TForm1::Radio_OnProgress(std::int32_t id, std::int32_t kb) {
     if (Radio && Radio->FindChannel(id)) ShowRipProgress(id, kb);
+}
+
+void TForm1::Radio_WishFound(const TWishInfo& info) {
+    if (!Radio || Radio->IsRipping(info.URL)) return;
+    QString caption = QString::fromStdString(DecodeText(info.Station));
+    if (ContainsTitle(caption)) return;
+    auto* row = new TNetListItem(TeListView1, {caption, QStringLiteral("Wish List"), {}, {}, {}, {}, {}});
+    row->URL = info.URL;
+    row->StartTick = clock_->TickCount();
+    try {
+        TNetRadioChannel* channel =
+            Radio->StartRip(info.URL, WorkingPath + "Wish List/", JoinLinesCrLf(WishList ? *WishList : std::vector<std::string>{}));
+        row->Channel = channel;
+        row->ChannelID = channel->ID;
+    } catch (const std::exception&) {
+        // The row has no channel and is swept away; a hit needs no message.
+    }
 }
 
 }  // namespace wt::ui

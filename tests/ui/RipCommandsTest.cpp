@@ -69,3 +69,36 @@ TEST(RipCommands, DownloadShowsTheRipAndWritesSongsUnderTheGenreFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RipCommands, AWishHitRipsIntoTheWishFolderAndKeepsOnlyWishedSongs) {
+    wt::test::IcyTestServer station({{"THE BEATLES - HELP", 2}, {"Someone Else", 2}}, 2048, 10);
+    wt::test::TempFolder folder, music;
+    wt::test::WriteCatalogue(folder.Path(), {});
+    {
+        wt::TzIniData settings("cfg.dat", false, folder.Path());
+        settings.WriteString("WorkingPath", music.Path() + "Wavetrap Music/");
+        settings.WriteString("AdvertSite", "http://127.0.0.1:9");
+        settings.WriteStrings("Wishes", {"beatles"});
+    }
+    wt::test::ScriptedDialogs dialogs;
+    auto window = std::make_unique<wt::ui::TForm1>(dialogs, folder.Path());
+    ASSERT_TRUE(window->FormCreate());
+    window->FormActivate();
+
+    wt::TWishInfo hit{station.Url(), "THE BEATLES - HELP", "Rock", "Beatles Radio"};
+    window->Radio_WishFound(hit);
+    window->Radio_WishFound(hit);  // the row is listed already
+    ASSERT_EQ(window->TeListView1->topLevelItemCount(), 1);
+    QTreeWidgetItem* row = window->TeListView1->topLevelItem(0);
+    EXPECT_EQ(row->text(1), "Wish List");
+    ASSERT_TRUE(wt::test::PumpUntil([&] { return row->text(2) == "Stopped"; }, 15000));
+
+    fs::path wishes = fs::path(music.Path()) / "Wavetrap Music" / "Wish List";
+    EXPECT_EQ(ReadFile(wishes / "THE BEATLES - HELP.mp3"), station.Song(0));
+    EXPECT_FALSE(fs::exists(wishes / "Someone Else.mp3"));
+    EXPECT_EQ(window->lTotalRippedWishedSongs->text(), "1");
+}
+
+}  // namespace

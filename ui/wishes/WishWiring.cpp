@@ -15,6 +15,7 @@ WishWiring::WishWiring(TForm1& window, Dispatcher& dispatcher) : window_(window)
         window_.Dialogs().ShowMessage(&window_, MessageKind::Error, QString::fromStdString(message));
     };
     searches_ = std::make_unique<TNetWishSearches>(context);
+    searches_->OnWishFound = [this](TNetWishObject*, const TWishInfo& info) { window_.Radio_WishFound(info); };
 
     window.Hooks().startWish = [this](const std::string& wish) { searches_->AddWish(wish); };
     window.Hooks().manageWishList = [this] {
