@@ -1,16 +1,24 @@
 // Program entry: the single-instance guard, the display check, the application object and the
 // main window.
+#include "BrowseCommands.h"
 #include "DisplayCheck.h"
 #include "MainWindow.h"
+#include "QtDispatcher.h"
 #include "SingleInstance.h"
 #include "UserDialogs.h"
+#include "WishWiring.h"
 
+#include "net/HttpClient.h"
 #include "platform/ProgramFolder.h"
+#include "update/UpdateWiring.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QStyleFactory>
 
 #include <cstdio>
+#include <exception>
+#include <memory>
 
 int main(int argc, char** argv) {
     // A second instance ends at once, silently, before any window exists.
@@ -27,11 +35,39 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Wavetrap"));
     QApplication::setApplicationDisplayName(QStringLiteral("Wavetrap"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setQuitOnLastWindowClosed(true);
 
     wt::ui::QtUserDialogs dialogs;
-    wt::ui::TForm1 window(dialogs);
-    window.SetProgramFolder(QString::fromStdString(wt::ExecutableFolder()));
-    window.show();
-    return QApplication::exec();
+    std::unique_ptr<wt::ui::TForm1> window;
+    try {
+        window = std::make_unique<wt::ui::TForm1>(dialogs, wt::ExecutableFolder());
+    } catch (const std::exception& error) {
+        // The settings file could not be opened: nothing can run without it.
+        dialogs.ShowMessage(nullptr, wt::ui::MessageKind::Error, QString::fromStdString(error.what()));
+        return 1;
+    }
+    QObject::connect(window.get(), &wt::ui::TForm1::TerminateRequested, &application,
+                     &QCoreApplication::quit, Qt::QueuedConnection);
+    // The catalogue update has an HTTP client of its own: shutdown stops every request on it.
+    wt::net::HttpClient updateHttp;
+    wt::TUpdateController updates(window.get(), *window->zIniData1, *window->zDataset1, updateHttp,
+                                  wt::ExecutableFolder(),
+                                  [&window]() -> std::vector<std::string>& { return *window->BlackListEntries; },
+                                  [&window] { window->LoadGenres(); });
+    wt::WireUpdateCommands(*window, updates, [](const QUrl& url) { QDesktopServices::openUrl(url); });
+    window->SetUpdateChecks(std::make_unique<wt::ControllerUpdateChecks>(updates));
+    // Worker threads hand their notifications to the GUI thread through this dispatcher.
+    wt::ui::QtDispatcher dispatcher;
+    wt::ui::WishWiring wishes(*window, dispatcher);
+    wt::ui::BrowseCommands browseCommands(*window);
+    browseCommands.Install();
+    window->ApplyHooks();
+    // Workers still waiting in a hand-off are released before their owners are destroyed.
+    if (!window->FormCreate()) {
+        dispatcher.Close();
+        return 1;
+    }
+    window->show();
+    int status = QApplication::exec();
+    dispatcher.Close();
+    return status;
 }

@@ -3,6 +3,7 @@
 #include "AboutBox.h"
 #include "AdvertStrip.h"
 #include "DownloadSweeps.h"
+#include "SiteSettings.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -23,10 +24,17 @@ constexpr const char* kAdvertPath = "/wt_advert.php";
 constexpr const char* kHelpPage = "Help.html";
 }  // namespace
 
-TForm1::TForm1(UserDialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs) {
+TForm1::TForm1(UserDialogs& dialogs, const std::string& programFolder, QWidget* parent)
+    : QMainWindow(parent),
+      zIniData1(std::make_unique<TzIniData>("cfg.dat", false, programFolder)),
+      zDataset1(std::make_unique<StationCatalogue>(programFolder)),
+      dialogs_(dialogs),
+      programFolder_(programFolder),
+      updates_(std::make_unique<NoUpdateChecks>()) {
     opener_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    zDataset1->SetAfterChange([this](TzDataset&) { zDataset1AfterPost(); });
     BuildLayout();
-    WebBrowser1->SetPageUrl([this] { return advertSite_ + QLatin1String(kAdvertPath); });
+    WebBrowser1->SetPageUrl([this] { return AdvertSite() + QLatin1String(kAdvertPath); });
     WebBrowser1->SetLinkOpener([this](const QUrl& url) { OpenUrl(url); });
 
     auto onHook = [this](QAction* action, std::function<void()> CommandHooks::*hook) {
@@ -56,10 +64,30 @@ TForm1::TForm1(UserDialogs& dialogs, QWidget* parent) : QMainWindow(parent), dia
     connect(manage.help, &QPushButton::clicked, this, &TForm1::TeButton7Click);
     connect(menus.restore, &QAction::triggered, this, &TForm1::CustomItem3Click);
     connect(menus.exit, &QAction::triggered, this, &TForm1::CustomItem4Click);
+    ConnectRipCommands();
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
     Timer2->start();
+    Timer3->start();
 }
 
-TForm1::~TForm1() = default;
+void TForm1::SetUpdateChecks(std::unique_ptr<UpdateChecks> checks) {
+    updates_ = checks ? std::move(checks) : std::make_unique<NoUpdateChecks>();
+}
+
+namespace {
+QString SiteSetting(TzIniData& settings, const char* name, const char* fallback) {
+    QString site = QString::fromStdString(settings.ReadString(name, fallback));
+    while (site.endsWith(QLatin1Char('/'))) site.chop(1);
+    return site;
+}
+}  // namespace
+
+QString TForm1::AdvertSite() { return SiteSetting(*zIniData1, kAdvertSiteSetting, kDefaultAdvertSite); }
+
+QString TForm1::ProductSite() {
+    return SiteSetting(*zIniData1, kProductSiteSetting, kDefaultProductSite);
+}
 
 void TForm1::SetOpener(std::function<void(const QUrl&)> opener) { opener_ = std::move(opener); }
 
@@ -81,16 +109,17 @@ void TForm1::RunHookCommand(const std::function<void()>& hook) {
 
 void TForm1::ReloadAdvert() { WebBrowser1->Reload(); }
 
-void TForm1::Label1Click() { OpenUrl(QUrl(advertSite_)); }
+void TForm1::Label1Click() { OpenUrl(QUrl(AdvertSite())); }
 
 void TForm1::TeButton7Click() {
     ReloadAdvert();
-    OpenUrl(QUrl::fromLocalFile(QDir(programFolder_).filePath(QLatin1String(kHelpPage))));
+    OpenUrl(QUrl::fromLocalFile(
+        QDir(QString::fromStdString(programFolder_)).filePath(QLatin1String(kHelpPage))));
 }
 
 void TForm1::TeButton6Click() {
     ReloadAdvert();
-    auto* about = new TfAbout(this, QUrl(productSite_), [this](const QUrl& url) { OpenUrl(url); });
+    auto* about = new TfAbout(this, QUrl(ProductSite()), [this](const QUrl& url) { OpenUrl(url); });
     about->exec();
 }
 

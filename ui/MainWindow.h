@@ -3,7 +3,14 @@
 // menus, the Manage and Statistics groups, the advertisement strip, the tray icon. It is the
 // controller of the program: it owns the settings store, the catalogue and the ripping manager
 // and runs every command on the GUI thread.
+#include "UpdateChecks.h"
 #include "UserDialogs.h"
+
+#include "catalogue/StationCatalogue.h"
+#include "engine/NetRadio.h"
+#include "wishes/WishInfo.h"
+#include "platform/Clock.h"
+#include "settings/zIniData.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -11,6 +18,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QAction;
 class QGroupBox;
@@ -27,6 +36,7 @@ class QTreeWidgetItem;
 namespace wt::ui {
 
 class AdvertStrip;
+class TNetListItem;
 
 // Commands whose dialogs or work live with other parts of the program. An empty hook does
 // nothing; the window still reloads the advertisement first where its rule says so.
@@ -42,6 +52,8 @@ struct CommandHooks {
     // The two buttons below show only when their hook is set.
     std::function<void()> updateConfiguration;    // "Update Configuration"
     std::function<void()> manageWishList;         // "Manage Wish List"
+    // Start-up runs this for every stored wish, in order (the manager's AddWish).
+    std::function<void(const std::string& wish)> startWish;
 };
 
 // The window's texts that other parts of the program compare against.
@@ -57,16 +69,104 @@ public:
     static constexpr int kClientWidth = 752;
     static constexpr int kClientHeight = 563;
 
-    explicit TForm1(UserDialogs& dialogs, QWidget* parent = nullptr);
+    // Opens the settings store "cfg.dat" in programFolder (which ends in '/'), as the window's
+    // stored properties load; FormCreate does the rest.
+    TForm1(UserDialogs& dialogs, const std::string& programFolder, QWidget* parent = nullptr);
     ~TForm1() override;
+
+    // --- start-up and shutdown --------------------------------------------------------------
+    void SetUpdateChecks(std::unique_ptr<UpdateChecks> checks);
+    UpdateChecks& Updates() { return *updates_; }
+    // The creation handler: false when a step failed (its message has been shown and the
+    // program is ending).
+    bool FormCreate();
+    // The first activation (runs once; later calls do nothing).
+    void FormActivate();
+    // Chooses and creates the output folder tree; see the Set Output Folder command too.
+    void CreateFolders(bool onlyIfMissing);
+    // The close question and the releases; true when the window may close.
+    bool FormCloseQuery();
+    // Set once the program has been told to end without the close question.
+    bool Terminating() const { return terminating_; }
+
+    const std::string& ProgramFolder() const { return programFolder_; }
+    // The rip folder of a genre: WorkingPath + the genre as a folder name + '/'.
+    std::string GenreFolder(const std::string& genre) const;
+
+    // --- window-level state ---------------------------------------------------------------------
+    std::unique_ptr<TzIniData> zIniData1;
+    std::unique_ptr<StationCatalogue> zDataset1;
+    std::string WorkingPath;                 // output folder, ends in '/'
+    std::vector<std::string> GenreList;      // sorted, compared ignoring case
+    std::unique_ptr<std::vector<std::string>> BlackListEntries;
+    std::unique_ptr<std::vector<std::string>> WishList;
+    std::unique_ptr<std::vector<std::string>> NewWishes;
+
+    // --- browse tree -----------------------------------------------------------------------------
+    void LoadGenres();
+    void UpdateGenres();
+    void LoadFavorites();
+    bool FavoriteTreeExists(const QString& name) const;
+    bool GenreExists(const std::string& name);
+    void DeleteTreeGenre(const QString& name);
+    void DeleteTreeFavorite(const QString& name);
+    // Moves the catalogue to the station; false (cursor past the end) when there is none.
+    bool DataSetGoto(std::int32_t id);
+    void PopulateStationsTree(const QString& genre);
+    void PopulateFavoritesTree(const QString& group);
+    void TeTreeView1Change(QTreeWidgetItem* node);
+    // Whether GenreList holds the name, ignoring case.
+    bool GenreListContains(const std::string& name) const;
+    // Removes the name from GenreList (ignoring case); the genre count is not refreshed here.
+    void GenreListRemove(const std::string& name);
+
+    // --- Downloading list ----------------------------------------------------------------------
+    // The first row whose ChannelID is id, or none.
+    TNetListItem* GetListItem(std::int32_t id) const;
+    // Whether some row's caption is exactly caption.
+    bool ContainsTitle(const QString& caption) const;
+    TNetListItem* SelectedBrowseRow() const;
+    TNetListItem* SelectedDownloadRow() const;
+    // What the manager's notifications do to a row, by channel id.
+    void ShowRipStatus(std::int32_t id, const std::string& status);
+    // A new title from rip channel id, whose song count is songCount.
+    void ShowRipSong(std::int32_t id, int songCount, bool wishChannel, const std::string& title);
+    void ShowRipProgress(std::int32_t id, std::int32_t kb);
+    void Timer1Timer();
+    void Timer3Timer();
+
+    // --- ripping commands and the manager's events ---------------------------------------------
+    std::unique_ptr<TNetRadio> Radio;  // the ripping manager, from window creation to the close
+    void CustomItem1Click();       // Download
+    void TeSpeedButton14Click();   // Download all
+    void TeSpeedButton7Click();    // Play
+    void TeSpeedButton8Click();    // Stop playing
+    void TeSpeedButton9Click();    // Stop ripping
+    void TeSpeedButton13Click();   // Stop all
+    void TeSpeedButton10Click();   // Open folder
+    void TeSpeedButton11Click();   // Preview
+    void Radio_OnStatus(TNetRadioChannel* sender, const std::string& status);
+    void Radio_OnNewSong(TNetRadioChannel* sender, const std::string& title);
+    void Radio_OnProgress(std::int32_t id, std::int32_t kb);
+    // A wish search's hit: a "Wish List" row ripping the station for the wish list.
+    void Radio_WishFound(const TWishInfo& info);
+    // The millisecond tick count rows start at and the silent-row sweep compares with.
+    void SetClock(const Clock* clock) { clock_ = clock; }
+
+    // --- statistics ------------------------------------------------------------------------------
+    void LoadStatistics();
+    void zDataset1AfterPost();
+    void ShowGenreCount();
+    void ShowWishCount();
+    void ShowFavoriteCount();
 
     // --- outward links ---------------------------------------------------------------------
     // Opens a URL or a folder with the desktop's default handler (tests replace it).
     void SetOpener(std::function<void(const QUrl&)> opener);
-    void SetAdvertSite(const QString& baseUrl) { advertSite_ = baseUrl; }
-    void SetProductSite(const QString& baseUrl) { productSite_ = baseUrl; }
+    // The sites' addresses from their settings (SiteSettings.h), without a trailing '/'.
+    QString AdvertSite();
+    QString ProductSite();
     // The folder that holds the help page.
-    void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
     CommandHooks& Hooks() { return hooks_; }
     // Shows the two optional Manage buttons whose hooks are set.
     void ApplyHooks();
@@ -166,9 +266,14 @@ public:
 signals:
     // The window has been asked to go to the tray (tests watch it on platforms without a tray).
     void SentToTray();
+    // The program must end without the close question (a failed start, a cancelled first
+    // folder choice); the program entry quits the event loop.
+    void TerminateRequested();
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -186,12 +291,33 @@ private:
     void RunHookCommand(const std::function<void()>& hook);
     void OpenUrl(const QUrl& url);
 
+    void RequestTerminate();
+    // Releases what the close question releases; failures go to reporter when there is one.
+    void ReleaseAll(UserDialogs* reporter);
+    // Adds the Downloading row of a Browse row and starts its rip; false when the manager
+    // refused it (the rip limit, already shown).
+    bool AddRipRow(TNetListItem* browseRow);
+    void ConnectRipCommands();
+    std::unique_ptr<Dispatcher> ripDispatcher_;
+    void CreateManager();
+    void ReleaseManager();
+    // The manager's StopRip for the row's channel id; the row's channel's own stop request.
+    void StopRipOf(TNetListItem* row);
+    void TerminateRipOf(TNetListItem* row);
+    // The lines of a list setting.
+    std::vector<std::string> ReadList(const std::string& name);
+
+    void AddToRippedCount(const char* setting, QLabel* label);
+
     UserDialogs& dialogs_;
+    const Clock* clock_ = &SystemClock::Instance();
+    std::string programFolder_;
+    std::unique_ptr<UpdateChecks> updates_;
+    bool activated_ = false;
+    bool terminating_ = false;
+    bool released_ = false;
     CommandHooks hooks_;
     std::function<void(const QUrl&)> opener_;
-    QString advertSite_;
-    QString productSite_;
-    QString programFolder_;
     QWidget* nowPlayingStrip_ = nullptr;
 };
 

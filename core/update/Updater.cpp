@@ -42,14 +42,14 @@ private:
 
 }  // namespace
 
-TUpdater::TUpdater(TzIniData& settings, StationCatalogue& catalogue, net::HttpClient& http, UpdateHost& host, std::string programFolder, const std::vector<std::string>& blackList,
+TUpdater::TUpdater(TzIniData& settings, StationCatalogue& catalogue, net::HttpClient& http, UpdateHost& host, std::string programFolder, BlackListSource blackList,
                    UpdaterOptions options)
     : settings_(settings),
       catalogue_(catalogue),
       http_(http),
       host_(host),
       programFolder_(std::move(programFolder)),
-      blackList_(blackList),
+      blackList_(std::move(blackList)),
       options_(options) {
     DeclareStationFields(update_);
 }
@@ -178,7 +178,7 @@ void TUpdater::RunUpdate(int newVersion) {
     try {
         // The filter settings cannot change during the merge (the window is disabled), so they
         // are read once rather than for every record.
-        MergeUpdateStations(catalogue_, update_, ReadBitRateWindow(), blackList_,
+        MergeUpdateStations(catalogue_, update_, ReadBitRateWindow(), blackList_(),
                             [this](int position) { host_.ProgressPosition(position); });
     } catch (const std::exception& failed) {
         // The stations posted so far stay; the version is not stored, so the update is offered again.
@@ -202,10 +202,10 @@ BitRateWindow TUpdater::ReadBitRateWindow() {
 }
 
 bool TUpdater::IsUpdateCompatible() {
-    return wt::IsUpdateCompatible(ReadBitRateWindow(), blackList_, update_.FieldByName("BitRate").AsInteger(),
+    return wt::IsUpdateCompatible(ReadBitRateWindow(), blackList_(), update_.FieldByName("BitRate").AsInteger(),
                                   update_.FieldByName("Title").AsString());
 }
 
-bool TUpdater::IsInBlackList(const std::string& title) const { return wt::IsInBlackList(blackList_, title); }
+bool TUpdater::IsInBlackList(const std::string& title) const { return wt::IsInBlackList(blackList_(), title); }
 
 }  // namespace wt

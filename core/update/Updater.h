@@ -5,6 +5,7 @@
 #include "catalogue/zDataset.h"
 #include "update/UpdateFilter.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,13 @@ class HttpClient;
 
 inline constexpr const char* kUpdateTempFile = "tmpdb.db";
 
+// The window's BlackListEntries, asked for when needed (the window fills it during start-up,
+// after the updater exists).
+using BlackListSource = std::function<std::vector<std::string>&()>;
+inline BlackListSource BlackListOf(std::vector<std::string>& list) {
+    return [&list]() -> std::vector<std::string>& { return list; };
+}
+
 struct UpdaterOptions {
     // Connect time limits of the two version checks (the download has none of its own).
     long programCheckConnectMs = 4000;
@@ -30,9 +38,9 @@ struct UpdaterOptions {
 
 class TUpdater {
 public:
-    // The catalogue is the window's; blackList is its BlackListEntries.
+    // The catalogue is the window's.
     TUpdater(TzIniData& settings, StationCatalogue& catalogue, net::HttpClient& http, UpdateHost& host,
-             std::string programFolder, const std::vector<std::string>& blackList, UpdaterOptions options = {});
+             std::string programFolder, BlackListSource blackList, UpdaterOptions options = {});
 
     // Program version check: offers the product's web site when the server has a newer release.
     void NeedWTUpdate();
@@ -70,7 +78,7 @@ private:
     net::HttpClient& http_;
     UpdateHost& host_;
     std::string programFolder_;
-    const std::vector<std::string>& blackList_;
+    BlackListSource blackList_;
     UpdaterOptions options_;
     bool busy_ = false;
 };

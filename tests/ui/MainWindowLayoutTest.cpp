@@ -6,6 +6,7 @@
 #include "ScriptedDialogs.h"
 
 #include "LoopbackHttpServer.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,7 @@ QStringList VisibleTexts(QMenu* menu) {
 
 struct WindowFixture : ::testing::Test {
     wt::test::ScriptedDialogs dialogs;
+    wt::test::TempFolder folder;
     wt::test::LoopbackHttpServer server;
     std::vector<QUrl> opened;
     std::unique_ptr<TForm1> window;
@@ -65,10 +67,9 @@ struct WindowFixture : ::testing::Test {
                                            "<html><body><b>Advert</b> "
                                            "<a href=\"http://127.0.0.1:1/offer\">offer</a>"
                                            "</body></html>"));
-        window = std::make_unique<TForm1>(dialogs);
-        window->SetAdvertSite(QString::fromStdString(server.Url("")));
-        window->SetProductSite(QStringLiteral("http://vendor.test"));
-        window->SetProgramFolder(QStringLiteral("/opt/wavetrap"));
+        window = std::make_unique<TForm1>(dialogs, folder.Path());
+        window->zIniData1->WriteString("AdvertSite", server.Url(""));
+        window->zIniData1->WriteString("ProductSite", "http://vendor.test/");
         window->SetOpener([this](const QUrl& url) { opened.push_back(url); });
     }
     std::size_t AdvertRequests() const { return server.RequestCount(); }
@@ -169,6 +170,8 @@ TEST_F(WindowFixture, CommandsReloadTheAdvertEvenWhenTheyDoNothingElse) {
     EXPECT_EQ(AdvertRequests(), before);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], QUrl(QString::fromStdString(server.Url(""))));
+    // The About box links to the product site setting, without its trailing '/'.
+    EXPECT_EQ(window->ProductSite(), "http://vendor.test");
 }
 
 TEST_F(WindowFixture, AdvertLinkOpensInTheBrowserAndReloadsTheStrip) {
@@ -184,7 +187,7 @@ TEST_F(WindowFixture, AdvertLinkOpensInTheBrowserAndReloadsTheStrip) {
 TEST_F(WindowFixture, HelpOpensThePageBesideTheProgram) {
     window->manage.help->click();
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile("/opt/wavetrap/Help.html"));
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(folder.Path() + "Help.html")));
     EXPECT_TRUE(PumpUntil([&] { return AdvertRequests() >= 1; }));
 }
 

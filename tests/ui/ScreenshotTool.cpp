@@ -2,6 +2,7 @@
 // Usage: wt_ui_screenshot OUTPUT.png
 #include "MainWindow.h"
 #include "ScriptedDialogs.h"
+#include "TempFolder.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -19,7 +20,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     wt::test::ScriptedDialogs dialogs;
-    wt::ui::TForm1 window(dialogs);
+    wt::test::TempFolder folder;
+    wt::ui::TForm1 window(dialogs, folder.Path());
     window.show();
     window.TeTreeView1->expandAll();
     QApplication::processEvents();

@@ -24,8 +24,9 @@ class ScriptedDialogs : public ui::UserDialogs {
 public:
     void AnswerYes() { answers_.push_back(true); }
     void AnswerNo() { answers_.push_back(false); }
-    void ChooseFolderNext(std::optional<QString> folder) { folders_.push_back(std::move(folder)); }
-    void InputNext(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
+    // A null QString (or nullopt) cancels.
+    void ChooseFolderNext(std::optional<QString> folder) { folders_.push_back(folder.value_or(QString())); }
+    void InputNext(std::optional<QString> text) { inputs_.push_back(text.value_or(QString())); }
 
     bool AskYesNo(QWidget*, ui::MessageKind kind, const QString& text,
                   const QString& caption) override {
@@ -42,14 +43,12 @@ public:
     std::optional<QString> ChooseFolder(QWidget*, const QString& title,
                                         const QString& label) override {
         shown.push_back({ShownDialog::Type::Folder, ui::MessageKind::Information, label, title});
-        if (folders_.empty()) return std::nullopt;
-        return TakeFront(folders_);
+        return Take(folders_);
     }
     std::optional<QString> InputText(QWidget*, const QString& caption, const QString& prompt,
                                      const QString&) override {
         shown.push_back({ShownDialog::Type::Input, ui::MessageKind::Information, prompt, caption});
-        if (inputs_.empty()) return std::nullopt;
-        return TakeFront(inputs_);
+        return Take(inputs_);
     }
 
     // The texts of every message box shown, in order.
@@ -63,18 +62,17 @@ public:
     std::vector<ShownDialog> shown;
 
 private:
-    std::deque<bool> answers_;
-    // Copies the answer out as a QString: copying the optional itself trips a false
-    // "may be used uninitialized" warning in g++ 12.
-    static std::optional<QString> TakeFront(std::deque<std::optional<QString>>& answers) {
-        bool given = answers.front().has_value();
-        QString value = given ? *answers.front() : QString();
-        answers.pop_front();
-        if (!given) return std::nullopt;
+    static std::optional<QString> Take(std::deque<QString>& queue) {
+        if (queue.empty()) return std::nullopt;
+        QString value = queue.front();
+        queue.pop_front();
+        if (value.isNull()) return std::nullopt;
         return value;
     }
-    std::deque<std::optional<QString>> folders_;
-    std::deque<std::optional<QString>> inputs_;
+
+    std::deque<bool> answers_;
+    std::deque<QString> folders_;
+    std::deque<QString> inputs_;
 };
 
 }  // namespace wt::test

@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
 #include <filesystem>
@@ -62,7 +64,7 @@ TEST(UpdateController, MergeRunsUnderTheProgressWindowAndEscHidesOnlyTheWindow) 
         settings.WriteString(kUpdateServerSetting, "127.0.0.1:" + std::to_string(server.Port()));
 
         int reloads = 0;
-        TUpdateController controller(&window, settings, catalogue, http, folder, blackList, [&] { ++reloads; });
+        TUpdateController controller(&window, settings, catalogue, http, folder, BlackListOf(blackList), [&] { ++reloads; });
         QStringList messages;
         TUpdateController::Prompts prompts;
         prompts.information = [&](QWidget*, const QString& t) { messages << "info: " + t; };
@@ -99,6 +101,52 @@ TEST(UpdateController, MergeRunsUnderTheProgressWindowAndEscHidesOnlyTheWindow) 
         EXPECT_EQ(busy, (QList<bool>{true, false}));
         EXPECT_FALSE(controller.Busy());
         EXPECT_EQ(settings.ReadInteger("DatabaseVersion", 0), 2);
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST(UpdateController, WindowStaysResponsiveWhileARequestRunsAndDisconnectEndsIt) {
+    char pattern[] = "/tmp/wt_ui_update_XXXXXX";
+    const std::string folder = std::string(::mkdtemp(pattern)) + "/";
+    {
+        QWidget window;
+        TzIniData settings;
+        settings.SetFileName(folder + "cfg.dat");
+        StationCatalogue catalogue(folder);
+        catalogue.Open();
+        net::HttpClient http;
+        std::vector<std::string> blackList;
+        test::LoopbackHttpServer server;
+        test::ScriptedResponse silent = test::ScriptedResponse::Ok("009\r\n002\r\n");
+        silent.stallBeforeHead = true;
+        server.Route("/upd.txt", silent);
+        settings.WriteString(kUpdateServerSetting, "127.0.0.1:" + std::to_string(server.Port()));
+        UpdaterOptions options;
+        options.stallTimeoutMs = 20000;  // only Disconnect should end the request
+        TUpdateController controller(&window, settings, catalogue, http, folder, BlackListOf(blackList), nullptr,
+                                     options);
+        QStringList messages;
+        TUpdateController::Prompts prompts;
+        prompts.error = [&](QWidget*, const QString& t) { messages << t; };
+        prompts.information = prompts.error;
+        controller.SetPrompts(prompts);
+
+        bool busyMeanwhile = false;
+        // Runs only if the window handles its events while the request blocks.
+        QTimer::singleShot(50, [&] {
+            busyMeanwhile = controller.Busy();
+            controller.UpdateRadioStations();  // a second click: refused while busy
+            controller.Disconnect();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        controller.UpdateRadioStations();
+        EXPECT_LT(clock.elapsed(), 10000);
+        EXPECT_TRUE(busyMeanwhile);
+        EXPECT_TRUE(messages.isEmpty());  // the cancelled check says nothing at shutdown
+        EXPECT_EQ(server.RequestCount(), 1u);
+        EXPECT_FALSE(controller.Busy());
+        server.ReleaseStalls();
     }
     std::filesystem::remove_all(folder);
 }

@@ -34,7 +34,7 @@ TEST(UpdateWiring, TheWindowsButtonRunsTheUpdateThroughItsDialogs) {
     const std::string folder = std::string(::mkdtemp(pattern)) + "/";
     {
         RecordingDialogs dialogs;
-        ui::TForm1 window(dialogs);
+        ui::TForm1 window(dialogs, folder);
         TzIniData settings;
         settings.SetFileName(folder + "cfg.dat");
 
@@ -45,7 +45,7 @@ TEST(UpdateWiring, TheWindowsButtonRunsTheUpdateThroughItsDialogs) {
         test::LoopbackHttpServer server;
         server.Route("/upd.txt", test::ScriptedResponse::Ok("000\r\n002\r\n"));
         settings.WriteString(kUpdateServerSetting, "127.0.0.1:" + std::to_string(server.Port()));
-        TUpdateController controller(&window, settings, catalogue, http, folder, blackList, nullptr);
+        TUpdateController controller(&window, settings, catalogue, http, folder, BlackListOf(blackList), nullptr);
         WireUpdateCommands(window, controller, nullptr);
 
         EXPECT_FALSE(window.manage.updateConfiguration->isHidden());

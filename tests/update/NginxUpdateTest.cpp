@@ -47,8 +47,8 @@ protected:
             std::ofstream(www + "upd.txt", std::ios::binary) << text;
             return;
         }
-        const std::string command = std::string(WAVETRAP_CATALOGUE_TOOL) + " publish " + www + " --from " + source +
-                                    "data.db --catalogue-version " + std::to_string(catalogueVersion) +
+        const std::string command = std::string(WAVETRAP_CATALOGUE_TOOL) + " " + source + "data.db publish " + www +
+                                    " --catalogue-version " + std::to_string(catalogueVersion) +
                                     " --program-version " + std::to_string(programVersion) + " > " + folder +
                                     "publish.log 2>&1";
         ASSERT_EQ(std::system(command.c_str()), 0) << command << "\n" << ReadFileBytes(folder + "publish.log");

@@ -58,7 +58,7 @@ void UpdateFixture::TearDown() {
 void UpdateFixture::UseServer(const std::string& serverHost) {
     settings->WriteString(kUpdateServerSetting, serverHost);
     settings->WriteString(kProductSiteSetting, "site.test");
-    updater = std::make_unique<TUpdater>(*settings, *catalogue, http, host, folder, blackList, options);
+    updater = std::make_unique<TUpdater>(*settings, *catalogue, http, host, folder, BlackListOf(blackList), options);
 }
 
 std::vector<StationRecord> UpdateFixture::Stations() {

@@ -261,7 +261,7 @@ TEST_F(UpdaterTest, CommandsDoNotReEnterWhileARequestRuns) {
             request();
         }
     } reentering;
-    TUpdater guarded(*settings, *catalogue, http, reentering, folder, blackList, options);
+    TUpdater guarded(*settings, *catalogue, http, reentering, folder, BlackListOf(blackList), options);
     reentering.updater = &guarded;
     EXPECT_EQ(guarded.NeedUpdate(), 6);
     EXPECT_EQ(reentering.inner, -1);

@@ -11,8 +11,9 @@ namespace wt {
 TForm3::TForm3(QWidget* parent) : QDialog(parent), edit_(new QLineEdit(this)) {
     setWindowTitle("Add BlackList");
     setAttribute(Qt::WA_DeleteOnClose, false);
-    resize(323, 128);
+    setMinimumSize(323, 128);
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);  // not sizeable; wide enough for its texts
     layout->addWidget(new QLabel("Please enter Radio Station's Title you want to BlackList", this));
     edit_->setFixedWidth(265);
     layout->addWidget(edit_);

@@ -37,7 +37,7 @@ void ErrorBox(QWidget* parent, const QString& text) { QMessageBox::critical(pare
 TForm6::TForm6(QWidget* parent, TzIniData& settings, std::vector<std::string>& blackList)
     : QDialog(parent), settings_(settings), blackList_(blackList), askTitle_(TForm3::AskTitle), showError_(ErrorBox) {
     setWindowTitle("Update Configuration");
-    resize(392, 343);
+    setFixedSize(392, 343);  // not sizeable
 
     TeListBox2 = new QListWidget(this);
     chkHigher = new QCheckBox("Higher than:", this);
@@ -54,7 +54,9 @@ TForm6::TForm6(QWidget* parent, TzIniData& settings, std::vector<std::string>& b
 
     auto* autoGroup = new QGroupBox("Auto-Update", this);
     auto* autoLayout = new QVBoxLayout(autoGroup);
-    autoLayout->addWidget(new QLabel("Update radio stations with BitRate", autoGroup));
+    auto* caption = new QLabel("Update radio stations with BitRate", autoGroup);
+    caption->setWordWrap(true);
+    autoLayout->addWidget(caption);
     for (QWidget* w : std::initializer_list<QWidget*>{chkHigher, cbHigher, chkLower, cbLower, bDone, TeCheckBox1})
         autoLayout->addWidget(w);
     auto* blackGroup = new QGroupBox("Black List", this);

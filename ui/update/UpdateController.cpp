@@ -39,7 +39,7 @@ TUpdateController::Prompts DefaultPrompts() {
 
 TUpdateController::TUpdateController(QWidget* window, TzIniData& settings, StationCatalogue& catalogue,
                                      net::HttpClient& http, std::string programFolder,
-                                     std::vector<std::string>& blackList, std::function<void()> loadGenres,
+                                     BlackListSource blackList, std::function<void()> loadGenres,
                                      UpdaterOptions options)
     : QObject(window),
       window_(window),
@@ -79,21 +79,26 @@ void TUpdateController::UpdateRadioStations() {
     Guarded([this] { updater_.UpdateRadioStations(); });
 }
 
+void TUpdateController::Disconnect() {
+    disconnected_ = true;
+    http_.Cancel();
+}
+
 void TUpdateController::ShowUpdateConfiguration() {
-    TForm6 dialog(window_, settings_, blackList_);
+    TForm6 dialog(window_, settings_, blackList_());
     dialog.exec();
 }
 
 void TUpdateController::ShowInformation(const std::string& text) {
-    if (prompts_.information) prompts_.information(window_, QString::fromStdString(text));
+    if (prompts_.information && !disconnected_) prompts_.information(window_, QString::fromStdString(text));
 }
 
 void TUpdateController::ShowError(const std::string& text) {
-    if (prompts_.error) prompts_.error(window_, QString::fromStdString(text));
+    if (prompts_.error && !disconnected_) prompts_.error(window_, QString::fromStdString(text));
 }
 
 bool TUpdateController::AskYesNo(const std::string& text) {
-    return prompts_.question && prompts_.question(window_, QString::fromStdString(text));
+    return prompts_.question && !disconnected_ && prompts_.question(window_, QString::fromStdString(text));
 }
 
 void TUpdateController::OpenWebSite(const std::string& url) {

@@ -33,7 +33,7 @@ public:
     };
 
     TUpdateController(QWidget* window, TzIniData& settings, StationCatalogue& catalogue,
-                      net::HttpClient& http, std::string programFolder, std::vector<std::string>& blackList,
+                      net::HttpClient& http, std::string programFolder, BlackListSource blackList,
                       std::function<void()> loadGenres, UpdaterOptions options = {});
     ~TUpdateController() override;
 
@@ -50,6 +50,9 @@ public:
     // True while a check or an update runs: the window keeps its update commands closed and
     // must not close the catalogue meanwhile.
     bool Busy() const { return updater_.Busy(); }
+    // Shutdown: stops a running request (it ends as failed) and shows no more messages. The
+    // update should have an HTTP client of its own, since this stops every request on it.
+    void Disconnect();
 
     TzProgress& Progress() { return progress_; }
     TUpdater& Updater() { return updater_; }
@@ -74,12 +77,13 @@ private:
 
     QPointer<QWidget> window_;
     TzIniData& settings_;
-    std::vector<std::string>& blackList_;
+    BlackListSource blackList_;
     net::HttpClient& http_;
     std::function<void()> loadGenres_;
     TzProgress progress_;
     TUpdater updater_;
     Prompts prompts_;
+    bool disconnected_ = false;
 };
 
 }  // namespace wt

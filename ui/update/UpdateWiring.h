@@ -41,4 +41,21 @@ inline void WireUpdateCommands(ui::TForm1& window, TUpdateController& controller
     });
 }
 
+// The window's start-up checks, run by the controller. The controller's first activation asks
+// its own question and runs the update, so NeedUpdate reports nothing further to the window.
+class ControllerUpdateChecks : public ui::UpdateChecks {
+public:
+    explicit ControllerUpdateChecks(TUpdateController& controller) : controller_(controller) {}
+    void NeedWTUpdate() override { controller_.NeedWTUpdate(); }
+    int NeedUpdate() override {
+        controller_.FirstActivation();
+        return 0;
+    }
+    void Update(int) override {}
+    void Disconnect() override { controller_.Disconnect(); }
+
+private:
+    TUpdateController& controller_;
+};
+
 }  // namespace wt

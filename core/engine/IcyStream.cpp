@@ -1,0 +1,109 @@
+#include "engine/IcyStream.h"
+
+#include "engine/IcyParser.h"
+
+#include <curl/curl.h>
+
+#include <memory>
+#include <mutex>
+
+namespace wt {
+
+namespace {
+
+struct Transfer {
+    CURL* curl = nullptr;
+    const IcyStreamHandlers* handlers = nullptr;
+    std::size_t metaInt = 0;
+    std::unique_ptr<IcyDemuxer> demuxer;
+    bool connected = false;
+    bool refused = false;
+};
+
+std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    std::string_view line(data, size * count);
+    // A new status line (after a redirect) starts a new header block.
+    if (line.rfind("HTTP/", 0) == 0 || line.rfind("ICY ", 0) == 0) t->metaInt = 0;
+    else t->metaInt = ParseMetaInt(line, t->metaInt);
+    return size * count;
+}
+
+std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    std::size_t n = size * count;
+    if (t->handlers->stopRequested && t->handlers->stopRequested()) return 0;
+    if (!t->connected) {
+        long status = 0;
+        curl_easy_getinfo(t->curl, CURLINFO_RESPONSE_CODE, &status);
+        if (status < 200 || status >= 300) {
+            t->refused = true;
+            return 0;
+        }
+        t->connected = true;
+        t->demuxer = std::make_unique<IcyDemuxer>(
+            t->metaInt,
+            [t](const char* audio, std::size_t length) {
+                if (t->handlers->onAudio) t->handlers->onAudio(audio, length);
+            },
+            [t](const std::string& text) {
+                if (t->handlers->onMeta) t->handlers->onMeta(text);
+            });
+        if (t->handlers->onConnected) t->handlers->onConnected();
+    }
+    t->demuxer->Feed(data, n);
+    return n;
+}
+
+int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    auto* t = static_cast<Transfer*>(user);
+    return (t->handlers->stopRequested && t->handlers->stopRequested()) ? 1 : 0;
+}
+
+void InitCurlOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+}  // namespace
+
+IcyStreamResult ReceiveIcyStream(const std::string& url, const IcyStreamHandlers& handlers,
+                                 const IcyStreamOptions& options) {
+    InitCurlOnce();
+    Transfer t;
+    t.handlers = &handlers;
+    t.curl = curl_easy_init();
+    if (!t.curl) return IcyStreamResult::ConnectFailed;
+    curl_slist* headers = curl_slist_append(nullptr, "Icy-MetaData: 1");
+    // Shoutcast servers answer "ICY 200 OK" instead of an HTTP status line.
+    curl_slist* icyAlias = curl_slist_append(nullptr, "ICY 200 OK");
+    curl_easy_setopt(t.curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(t.curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(t.curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(t.curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(t.curl, CURLOPT_MAXREDIRS, 5L);
+    curl_easy_setopt(t.curl, CURLOPT_CONNECTTIMEOUT_MS, options.connectTimeoutMs);
+    curl_easy_setopt(t.curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(t.curl, CURLOPT_LOW_SPEED_TIME, options.stallSeconds);
+    curl_easy_setopt(t.curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(t.curl, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(t.curl, CURLOPT_HTTP200ALIASES, icyAlias);
+    curl_easy_setopt(t.curl, CURLOPT_USERAGENT, "Wavetrap");
+    curl_easy_setopt(t.curl, CURLOPT_HEADERFUNCTION, OnHeader);
+    curl_easy_setopt(t.curl, CURLOPT_HEADERDATA, &t);
+    curl_easy_setopt(t.curl, CURLOPT_WRITEFUNCTION, OnBody);
+    curl_easy_setopt(t.curl, CURLOPT_WRITEDATA, &t);
+    curl_easy_setopt(t.curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(t.curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
+    curl_easy_setopt(t.curl, CURLOPT_XFERINFODATA, &t);
+    curl_easy_perform(t.curl);
+    curl_easy_cleanup(t.curl);
+    curl_slist_free_all(headers);
+    curl_slist_free_all(icyAlias);
+
+    if (handlers.stopRequested && handlers.stopRequested()) return IcyStreamResult::Stopped;
+    if (!t.connected || t.refused) return IcyStreamResult::ConnectFailed;
+    return IcyStreamResult::Ended;
+}
+
+}  // namespace wt

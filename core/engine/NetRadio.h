@@ -1,0 +1,64 @@
+#pragma once
+// The ripping manager: up to 198 rip channels at once under ids 1 to 198, handed out lowest
+// free first, and the relay of their notifications to one owner on the GUI thread. Every
+// method runs on the GUI thread. The manager owns its channels; a channel that has ended is
+// reclaimed (its thread joined) on the GUI thread after its terminating notification.
+#include "engine/NetRadioChannel.h"
+#include "platform/Dispatcher.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace wt {
+
+// The one error the engine raises: no rip id is free.
+class ERipLimit : public std::runtime_error {
+public:
+    ERipLimit() : std::runtime_error("You have reached the rip limit Wave Trap can support.") {}
+};
+
+class TNetRadio {
+public:
+    static constexpr int kMaxRips = 198;
+
+    explicit TNetRadio(Dispatcher& dispatcher);
+    // Asks every channel to stop and waits for their threads. Close the dispatcher first:
+    // a channel waiting in a hand-off is released only then.
+    ~TNetRadio();
+    TNetRadio(const TNetRadio&) = delete;
+    TNetRadio& operator=(const TNetRadio&) = delete;
+
+    TNetRadioChannel::StatusEvent OnStatus;
+    TNetRadioChannel::NewSongEvent OnNewSong;
+    TNetRadioChannel::ProgressEvent OnProgress;
+    TNetRadioChannel::TerminatingEvent OnChannelTerminating;
+
+    // Starts a rip of url into folder (created when missing); wishes is one wish per line or
+    // empty. Throws ERipLimit when 198 rips run.
+    TNetRadioChannel* StartRip(const std::string& url, const std::string& folder, const std::string& wishes);
+    TNetRadioChannel* FindChannel(std::int32_t id) const;
+    // Asks the channel to stop; it ends by itself and is reported through OnChannelTerminating.
+    void StopRip(std::int32_t id);
+    void StopAll();
+    // An ordinary (not wish) rip, not asked to stop, records exactly this URL.
+    bool IsRipping(const std::string& url) const;
+    // The running rip channels in start order.
+    std::vector<TNetRadioChannel*> Channels() const;
+
+private:
+    void ChannelEnded(TNetRadioChannel* channel);
+    void ReapFinished();
+
+    Dispatcher& dispatcher_;
+    std::vector<std::unique_ptr<TNetRadioChannel>> channels_;
+    // Channels whose end has been reported; joined and freed at the next manager call.
+    std::vector<std::unique_ptr<TNetRadioChannel>> ended_;
+    std::array<bool, kMaxRips + 1> idUsed_{};
+};
+
+}  // namespace wt

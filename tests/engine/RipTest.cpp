@@ -1,0 +1,141 @@
+// Rips from a scripted loopback station: the song files must hold exactly the audio sent
+// after each title, split exactly where the next title arrived.
+#include "IcyTestServer.h"
+#include "engine/NetRadio.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+namespace wt {
+namespace {
+
+namespace fs = std::filesystem;
+using test::IcySong;
+using test::IcyTestServer;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct RipFixture : ::testing::Test {
+    fs::path folder = fs::temp_directory_path() / ("wt-rip-" + std::to_string(::getpid()) + "-" +
+                                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    QueueDispatcher dispatcher;
+    std::unique_ptr<TNetRadio> radio = std::make_unique<TNetRadio>(dispatcher);
+    std::map<int, std::vector<std::string>> statuses;
+    std::vector<std::string> songs;
+    std::map<int, int> kb;
+    std::vector<int> ended;
+
+    void SetUp() override {
+        fs::remove_all(folder);
+        radio->OnStatus = [this](TNetRadioChannel* c, const std::string& s) { statuses[c->ID].push_back(s); };
+        radio->OnNewSong = [this](TNetRadioChannel*, const std::string& t) { songs.push_back(t); };
+        radio->OnProgress = [this](std::int32_t id, std::int32_t k) { kb[id] = k; };
+        radio->OnChannelTerminating = [this](TNetRadioChannel* c) { ended.push_back(c->ID); };
+    }
+    void TearDown() override {
+        dispatcher.Close();
+        radio.reset();
+        fs::remove_all(folder);
+    }
+    bool Pump(const std::function<bool()>& done) { return dispatcher.PumpUntil(done, 15000); }
+};
+
+TEST_F(RipFixture, EverySongLandsWholeInItsOwnFile) {
+    IcyTestServer station({{"One: A/B", 3}, {"Two", 2}, {"Three", 1}});
+    TNetRadioChannel* channel = radio->StartRip(station.Url(), folder.string() + "/Rock/", "");
+    EXPECT_EQ(channel->ID, 1);
+    ASSERT_TRUE(Pump([&] { return songs.size() == 3 && kb[1] == 2; }));
+    EXPECT_TRUE(radio->IsRipping(station.Url()));
+    radio->StopRip(1);
+    ASSERT_TRUE(Pump([&] { return !ended.empty(); }));
+
+    EXPECT_EQ(songs, (std::vector<std::string>{"One: A/B", "Two", "Three"}));
+    EXPECT_EQ(statuses[1], (std::vector<std::string>{"Connecting...", "Connected", "Ripping", "Stopped"}));
+    EXPECT_EQ(ReadFile(folder / "Rock/One_ A_B.mp3"), station.Song(0));  // the lead-in is not kept
+    EXPECT_EQ(ReadFile(folder / "Rock/Two.mp3"), station.Song(1));
+    EXPECT_EQ(ReadFile(folder / "Rock/Three.mp3"), station.Song(2));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "Rock"), {}), 3);
+    EXPECT_FALSE(radio->IsRipping(station.Url()));
+}
+
+TEST_F(RipFixture, ADroppedConnectionIsResumedIntoTheSameSong) {
+    IcyTestServer station({{"Long Song", 6}, {"Next", 1}}, 2048, 0, /*dropAfterBlocks=*/3);
+    radio->StartRip(station.Url(), folder.string() + "/", "");
+    ASSERT_TRUE(Pump([&] { return songs.size() == 2 && kb[1] == 2; }));
+    radio->StopAll();
+    ASSERT_TRUE(Pump([&] { return !ended.empty(); }));
+    EXPECT_GE(station.Connections(), 2);
+    EXPECT_EQ(ReadFile(folder / "Long Song.mp3"), station.Song(0));
+    EXPECT_EQ(songs, (std::vector<std::string>{"Long Song", "Next"}));
+}
+
+TEST_F(RipFixture, WishRipKeepsWishedSongsAndEndsAtTheFirstOther) {
+    IcyTestServer station({{"THE BEATLES - HELP", 2}, {"Someone Else", 2}, {"Beatles Again", 1}});
+    radio->StartRip(station.Url(), folder.string() + "/Wish List/", "madonna\r\nbeatles\r\n");
+    ASSERT_TRUE(Pump([&] { return !ended.empty(); }));
+    EXPECT_EQ(ReadFile(folder / "Wish List/THE BEATLES - HELP.mp3"), station.Song(0));
+    EXPECT_FALSE(fs::exists(folder / "Wish List/Someone Else.mp3"));
+    EXPECT_FALSE(fs::exists(folder / "Wish List/Beatles Again.mp3"));
+    EXPECT_EQ(statuses[1].back(), "Stopped");
+}
+
+TEST_F(RipFixture, TwoChannelsOnOneSongFileStopTheSecond) {
+    IcyTestServer station({{"Same", 40}}, 2048, 20);
+    radio->StartRip(station.Url(), folder.string() + "/", "");
+    ASSERT_TRUE(Pump([&] { return songs.size() == 1; }));
+    IcyTestServer other({{"Same", 2}});
+    radio->StartRip(other.Url(), folder.string() + "/", "");
+    ASSERT_TRUE(Pump([&] { return !ended.empty(); }));
+    EXPECT_EQ(ended, std::vector<int>{2});
+    EXPECT_EQ(statuses[2], (std::vector<std::string>{"Connecting...", "Connected", "Ripping",
+                                                     "Unable to create mp3 file! Stopped", "Stopped"}));
+}
+
+TEST_F(RipFixture, UnreachableStationCannotBePlayed) {
+    radio->StartRip("http://127.0.0.1:9/none", folder.string() + "/", "");
+    radio->StartRip("file:///etc/passwd", folder.string() + "/", "");
+    ASSERT_TRUE(Pump([&] { return ended.size() == 2; }));
+    for (int id : {1, 2})
+        EXPECT_EQ(statuses[id], (std::vector<std::string>{"Connecting...", "Can't play this stream.", "Stopped"}));
+}
+
+TEST_F(RipFixture, IdsAreLowestFreeFirstUpToTheLimit) {
+    // A station that accepts connections and never answers keeps every rip connecting.
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    socklen_t len = sizeof addr;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    ::listen(fd, 512);
+    std::string url = "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/";
+
+    for (int i = 1; i <= TNetRadio::kMaxRips; ++i) EXPECT_EQ(radio->StartRip(url, folder.string() + "/", "")->ID, i);
+    try {
+        radio->StartRip(url, folder.string() + "/", "");
+        FAIL() << "a 199th rip started";
+    } catch (const ERipLimit& error) {
+        EXPECT_STREQ(error.what(), "You have reached the rip limit Wave Trap can support.");
+    }
+    radio->StopRip(57);
+    ASSERT_TRUE(Pump([&] { return !ended.empty(); }));
+    EXPECT_EQ(radio->StartRip(url, folder.string() + "/", "")->ID, 57);
+    radio->StopAll();
+    ASSERT_TRUE(Pump([&] { return ended.size() == TNetRadio::kMaxRips + 1; }));
+    ::close(fd);
+}
+
+}  // namespace
+}  // namespace wt

@@ -1,0 +1,206 @@
+// The ripping commands of the Browse and Downloading lists and the manager's events.
+#include "DownloadColumns.h"
+#include "MainWindow.h"
+#include "NetListItem.h"
+#include "QtDispatcher.h"
+
+#include "platform/FileNames.h"
+#include "platform/StringList.h"
+#include "platform/TextEncoding.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include <filesystem>
+
+namespace wt::ui {
+
+namespace {
+const char kAlreadyRipping[] = "This Radio Station is already in ripping list.";
+const char kCannotPlay[] = "Unable to play this station!";
+const char kInternalError[] = "An internal error has occured. Please contact software provider";
+
+TNetRadioChannel* ChannelOf(const TNetListItem* row) {
+    return static_cast<TNetRadioChannel*>(const_cast<void*>(row->Channel));
+}
+}  // namespace
+
+void TForm1::ConnectRipCommands() {
+    auto command = [this](QAction* action, void (TForm1::*handler)()) {
+        connect(action, &QAction::triggered, this, [this, handler] {
+            ReloadAdvert();
+            (this->*handler)();
+        });
+    };
+    command(browseBar.download, &TForm1::CustomItem1Click);
+    command(menus.download, &TForm1::CustomItem1Click);
+    command(browseBar.downloadAll, &TForm1::TeSpeedButton14Click);
+    command(browseBar.play, &TForm1::TeSpeedButton7Click);
+    command(menus.play, &TForm1::TeSpeedButton7Click);
+    command(browseBar.stopPlaying, &TForm1::TeSpeedButton8Click);
+    command(menus.trayStopPlaying, &TForm1::TeSpeedButton8Click);
+    command(downloadBar.stopPlaying, &TForm1::TeSpeedButton8Click);
+    command(downloadBar.stopRipping, &TForm1::TeSpeedButton9Click);
+    command(menus.stopRipping, &TForm1::TeSpeedButton9Click);
+    command(downloadBar.stopAll, &TForm1::TeSpeedButton13Click);
+    command(menus.cancelAllRips, &TForm1::TeSpeedButton13Click);
+    command(downloadBar.openFolder, &TForm1::TeSpeedButton10Click);
+    command(menus.openFolder, &TForm1::TeSpeedButton10Click);
+    command(downloadBar.preview, &TForm1::TeSpeedButton11Click);
+    command(menus.previewSong, &TForm1::TeSpeedButton11Click);
+}
+
+void TForm1::CreateManager() {
+    ripDispatcher_ = std::make_unique<QtDispatcher>();
+    Radio = std::make_unique<TNetRadio>(*ripDispatcher_);
+    Radio->OnStatus = [this](TNetRadioChannel* c, const std::string& s) { Radio_OnStatus(c, s); };
+    Radio->OnNewSong = [this](TNetRadioChannel* c, const std::string& t) { Radio_OnNewSong(c, t); };
+    Radio->OnProgress = [this](std::int32_t id, std::int32_t kb) { Radio_OnProgress(id, kb); };
+    Radio->OnChannelTerminating = [](TNetRadioChannel*) {};
+}
+
+void TForm1::ReleaseManager() {
+    // Channels waiting in a hand-off are released first, so none can wait for this thread
+    // while the manager joins them.
+    if (ripDispatcher_) ripDispatcher_->Close();
+    for (int i = 0; i < TeListView1->topLevelItemCount(); ++i)
+        static_cast<TNetListItem*>(TeListView1->topLevelItem(i))->Channel = nullptr;
+    Radio.reset();
+}
+
+void TForm1::StopRipOf(TNetListItem* row) {
+    if (Radio) Radio->StopRip(row->ChannelID);
+}
+
+void TForm1::TerminateRipOf(TNetListItem* row) {
+    // A channel that has ended is no longer the manager's: ask only a running one.
+    if (Radio && row->HasChannel() && Radio->FindChannel(row->ChannelID) == ChannelOf(row))
+        ChannelOf(row)->Terminate();
+}
+
+bool TForm1::AddRipRow(TNetListItem* browseRow) {
+    auto* row = new TNetListItem(TeListView1, {browseRow->text(0), browseRow->text(1), {}, {}, {}, {}, {}});
+    row->URL = browseRow->URL;
+    row->StationID = browseRow->StationID;
+    std::string folder = WorkingPath;
+    if (DataSetGoto(browseRow->StationID))
+        folder += SanitizeFileName(zDataset1->CurrentStation().Genre) + "/";
+    try {
+        row->StartTick = clock_->TickCount();
+        TNetRadioChannel* channel = Radio->StartRip(row->URL, folder, "");
+        row->Channel = channel;
+        row->ChannelID = channel->ID;
+    } catch (const std::exception& error) {
+        // The row stays without a channel and is swept away.
+        dialogs_.ShowMessage(this, MessageKind::Error, QString::fromStdString(error.what()));
+        return false;
+    }
+    return true;
+}
+
+void TForm1::CustomItem1Click() {
+    TNetListItem* browseRow = SelectedBrowseRow();
+    if (!browseRow || !Radio) return;
+    if (Radio->IsRipping(browseRow->URL) || ContainsTitle(browseRow->text(0))) {
+        dialogs_.ShowMessage(this, MessageKind::Warning, QString::fromLatin1(kAlreadyRipping));
+        return;
+    }
+    if (!AddRipRow(browseRow)) return;
+    TeSPageControl1->setCurrentIndex(TeSPageControl1->currentIndex() + 1);
+}
+
+void TForm1::TeSpeedButton14Click() {
+    if (!Radio) return;
+    for (int i = 0; i < BrowseList->topLevelItemCount(); ++i) {
+        auto* browseRow = static_cast<TNetListItem*>(BrowseList->topLevelItem(i));
+        if (Radio->IsRipping(browseRow->URL) || ContainsTitle(browseRow->text(0))) continue;
+        if (!AddRipRow(browseRow)) return;
+    }
+    TeSPageControl1->setCurrentIndex(TeSPageControl1->currentIndex() + 1);
+}
+
+void TForm1::TeSpeedButton7Click() {
+    // TODO(player): playback of a station is not built yet; say so instead of failing silently.
+    if (!SelectedBrowseRow()) return;
+    TeSpeedButton8Click();
+    dialogs_.ShowMessage(this, MessageKind::Error, QString::fromLatin1(kCannotPlay));
+}
+
+void TForm1::TeSpeedButton8Click() { SetNowPlaying(QString::fromLatin1(kNoStationSelected)); }
+
+void TForm1::TeSpeedButton9Click() {
+    TNetListItem* row = SelectedDownloadRow();
+    if (!row) return;
+    StopRipOf(row);
+    delete row;
+}
+
+void TForm1::TeSpeedButton13Click() {
+    while (TeListView1->topLevelItemCount() > 0) {
+        auto* row = static_cast<TNetListItem*>(TeListView1->topLevelItem(TeListView1->topLevelItemCount() - 1));
+        StopRipOf(row);
+        delete row;
+    }
+}
+
+void TForm1::TeSpeedButton10Click() {
+    TNetListItem* row = SelectedDownloadRow();
+    if (!row || !Radio) return;
+    TNetRadioChannel* channel = Radio->FindChannel(row->ChannelID);
+    if (!channel) return;
+    OpenUrl(QUrl::fromLocalFile(QString::fromStdString(channel->Folder())));
+}
+
+void TForm1::TeSpeedButton11Click() {
+    TNetListItem* row = SelectedDownloadRow();
+    if (!row || !Radio) return;
+    TeSpeedButton8Click();
+    TNetRadioChannel* channel = Radio->FindChannel(row->ChannelID);
+    if (!channel) {
+        dialogs_.ShowMessage(this, MessageKind::Error, QString::fromLatin1(kInternalError), QStringLiteral("Error"));
+        return;
+    }
+    std::string song = row->text(kSongColumn).toStdString();
+    SetNowPlaying(row->text(0) + QStringLiteral(": ") + row->text(kSongColumn));
+    if (song.empty()) return;
+    // A copy of what has been written so far, opened with the desktop's player.
+    std::string target = WithTrailingSlash(programFolder_) + "preview.mp3";
+    std::error_code ec;
+    std::filesystem::remove(target, ec);
+    std::filesystem::copy_file(channel->Folder() + SanitizeFileName(song, ".mp3"), target, ec);
+    if (!ec) OpenUrl(QUrl::fromLocalFile(QString::fromStdString(target)));
+}
+
+void TForm1::Radio_OnStatus(TNetRadioChannel* sender, const std::string& status) {
+    ShowRipStatus(sender->ID, status);
+}
+
+void TForm1::Radio_OnNewSong(TNetRadioChannel* sender, const std::string& title) {
+    ShowRipSong(sender->ID, sender->SongCount(), sender->IsWishChannel(), title);
+}
+
+void TForm1::Radio_OnProgress(std::int32_t id, std::int32_t kb) {
+    if (Radio && Radio->FindChannel(id)) ShowRipProgress(id, kb);
+}
+
+void TForm1::Radio_WishFound(const TWishInfo& info) {
+    if (!Radio || Radio->IsRipping(info.URL)) return;
+    QString caption = QString::fromStdString(DecodeText(info.Station));
+    if (ContainsTitle(caption)) return;
+    auto* row = new TNetListItem(TeListView1, {caption, QStringLiteral("Wish List"), {}, {}, {}, {}, {}});
+    row->URL = info.URL;
+    row->StartTick = clock_->TickCount();
+    try {
+        TNetRadioChannel* channel =
+            Radio->StartRip(info.URL, WorkingPath + "Wish List/", JoinLinesCrLf(WishList ? *WishList : std::vector<std::string>{}));
+        row->Channel = channel;
+        row->ChannelID = channel->ID;
+    } catch (const std::exception&) {
+        // The row has no channel and is swept away; a hit needs no message.
+    }
+}
+
+}  // namespace wt::ui

@@ -1,0 +1,15 @@
+#pragma once
+// The web sites the window links to. Their addresses are settings in cfg.dat, so a user or a
+// test can point them elsewhere; a missing setting gives the default below.
+namespace wt::ui {
+
+// Setting names.
+inline constexpr const char* kAdvertSiteSetting = "AdvertSite";
+inline constexpr const char* kProductSiteSetting = "ProductSite";
+
+// Defaults: the advertisement site (its "/wt_advert.php" page fills the strip, its home page
+// opens from the banner labels) and the vendor's site (the About box's link).
+inline constexpr const char* kDefaultAdvertSite = "http://ads.wavetrap.example";
+inline constexpr const char* kDefaultProductSite = "http://www.wavetrap.example";
+
+}  // namespace wt::ui
