@@ -45,8 +45,10 @@ int main(int argc, char** argv) {
         dialogs.ShowMessage(nullptr, wt::ui::MessageKind::Error, QString::fromStdString(error.what()));
         return 1;
     }
+    // exit() rather than quit(): quit() asks the window to close, and its close question
+    // belongs to the user's own quit, not to a program told to end.
     QObject::connect(window.get(), &wt::ui::TForm1::TerminateRequested, &application,
-                     &QCoreApplication::quit, Qt::QueuedConnection);
+                     [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     // The catalogue update has an HTTP client of its own: shutdown stops every request on it.
     wt::net::HttpClient updateHttp;
     wt::TUpdateController updates(window.get(), *window->zIniData1, *window->zDataset1, updateHttp,

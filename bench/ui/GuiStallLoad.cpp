@@ -126,7 +126,8 @@ int main(int argc, char** argv) {
         worstLateMs = std::max(worstLateMs, late);
     });
     probe.start();
-    QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
+    // exit() rather than quit(): quit() would ask the window, whose close question says No here.
+    QTimer::singleShot(seconds * 1000, &app, [] { QCoreApplication::exit(0); });
     app.exec();
 
     stop = true;
