@@ -1,6 +1,7 @@
 // The Browse commands on a real settings file and catalogue in a temporary program folder.
 #include "BrowseCommands.h"
 #include "FavoriteGroups.h"
+#include "ManageGenresDialog.h"
 #include "MainWindow.h"
 #include "NetListItem.h"
 #include "ScriptedDialogs.h"
@@ -8,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTreeWidget>
 
 #include <deque>
@@ -143,6 +147,49 @@ TEST_F(BrowseFixture, DeletingStationsBlacklistsThemAndDropsEmptiedGenres) {
     EXPECT_EQ(Setting("BlackList"), "Jazz One\r\nPop One\r\nPop Two\r\n");
     EXPECT_EQ(Children(window->GenresRoot()), (QStringList{"Rock"}));
     EXPECT_EQ(window->lTotalGenres->text(), "1");
+}
+
+TEST_F(BrowseFixture, ManageGenresDeletesEditsAndAddsStations) {
+    Start({Station("Pop", "Pop One", 128, "http://p/1"), Station("Pop", "Pop Two", 128, "http://p/2"),
+           Station("Pop", "Pop Three", 128, "http://p/3"), Station("Rock", "Rock One", 96, "http://r/1")});
+    wt::ui::TForm5 dialog(*window, *commands);
+    EXPECT_EQ(dialog.TeSComboBox1->currentText(), "Pop");
+    ASSERT_EQ(dialog.TeListBox1->count(), 3);
+
+    // Delete the first station, then edit the row that moved up: it is "Pop Two" (ID 2).
+    dialog.TeListBox1->setCurrentRow(0);
+    dialogs.AnswerYes();
+    dialog.TeButton9Click();
+    EXPECT_EQ(Setting("BlackList"), "Pop One\r\n");
+    ASSERT_EQ(dialog.TeListBox1->count(), 2);
+    dialog.TeListBox1->setCurrentRow(0);
+    dialog.TeButton11Click();
+    EXPECT_EQ(dialog.titleEdit->text(), "Pop Two");
+    dialog.TeSComboBox2->setEditText("Rock");
+    dialog.TeButton12Click();
+    ASSERT_TRUE(window->DataSetGoto(2));
+    EXPECT_EQ(window->zDataset1->CurrentStation().Genre, "Rock");
+    EXPECT_EQ(dialog.TeListBox1->count(), 1);
+
+    // The editor refuses an empty title; a new station gets the next ID.
+    dialog.TeButton10Click();
+    dialog.urlEdit->setText("http://j/1");
+    dialog.TeButton7Click();
+    EXPECT_EQ(window->zDataset1->StationCount(), 3);
+    dialog.titleEdit->setText("Jazz One");
+    dialog.TeSComboBox2->setEditText("Jazz");
+    dialog.TeButton7Click();
+    ASSERT_TRUE(window->DataSetGoto(5));
+    EXPECT_EQ(window->zDataset1->CurrentStation().Title, "Jazz One");
+
+    // Deleting the genre's last station removes the genre.
+    dialog.TeSComboBox1->setCurrentIndex(dialog.TeSComboBox1->findText("Pop"));
+    dialog.TeSComboBox1Change();
+    ASSERT_EQ(dialog.TeListBox1->count(), 1);
+    dialogs.AnswerYes();
+    dialog.TeButton9Click();
+    EXPECT_EQ(dialog.TeSComboBox1->findText("Pop"), -1);
+    EXPECT_FALSE(window->GenreListContains("Pop"));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "FavoriteGroups.h"
 #include "FavoritesDialog.h"
+#include "ManageGenresDialog.h"
 #include "MainWindow.h"
 #include "NetListItem.h"
 
@@ -50,6 +51,7 @@ void BrowseCommands::Install() {
     hooks.deleteFavorite = [this] { TeSpeedButton5Click(); };
     hooks.deleteFavoriteGroup = [this] { TeSpeedButton6Click(); };
     hooks.setOutputFolder = [this] { TeButton4Click(); };
+    hooks.manageGenres = [this] { TeButton2Click(); };
 }
 
 bool BrowseCommands::Confirm(const char* text) {
@@ -156,5 +158,16 @@ void BrowseCommands::TeSpeedButton6Click() {
 }
 
 void BrowseCommands::TeButton4Click() { window_.CreateFolders(false); }
+
+void BrowseCommands::TeButton2Click() {
+    {
+        TForm5 dialog(window_, *this);
+        dialog.exec();
+    }
+    qDeleteAll(window_.GenresRoot()->takeChildren());
+    window_.BrowseList->clear();
+    window_.LoadGenres();
+    window_.lTotalGenres->setText(QString::number(window_.GenresRoot()->childCount()));
+}
 
 }  // namespace wt::ui

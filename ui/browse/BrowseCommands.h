@@ -29,6 +29,7 @@ public:
     void TeSpeedButton5Click();  // Delete this favorite
     void TeSpeedButton6Click();  // Delete entire favorite's group
     void TeButton4Click();       // Set Output Folder
+    void TeButton2Click();       // Manage Genres: the dialog, then the genre tree rebuilt
     // Deletes (and blacklists) every station of the genre, then its tree node and list entry.
     void DeleteGenre(const std::string& genre);
 
