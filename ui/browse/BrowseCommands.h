@@ -32,10 +32,11 @@ public:
     void TeButton2Click();       // Manage Genres: the dialog, then the genre tree rebuilt
     // Deletes (and blacklists) every station of the genre, then its tree node and list entry.
     void DeleteGenre(const std::string& genre);
+    // Appends a deleted station's title to the blacklist and stores the list.
+    void BlackListTitle(const std::string& title);
 
 private:
     bool Confirm(const char* text);
-    void BlackListTitle(const std::string& title);
     TNetListItem* SelectedBrowseRow() const;
     QString SelectedFavoriteGroup() const;
     TForm1& window_;

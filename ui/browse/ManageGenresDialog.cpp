@@ -3,8 +3,6 @@
 #include "BrowseCommands.h"
 #include "MainWindow.h"
 
-#include "platform/StringList.h"
-
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -166,8 +164,7 @@ void TForm5::TeButton9Click() {
     if (row < 0 || row >= static_cast<int>(ListStationIDs.size()) || TeListBox1->item(row)->text().isEmpty()) return;
     if (!window_.Dialogs().AskYesNo(this, MessageKind::Warning, QString::fromLatin1(kConfirmDeleteStation))) return;
     if (!window_.DataSetGoto(ListStationIDs[static_cast<std::size_t>(row)])) return;
-    window_.BlackListEntries->push_back(window_.zDataset1->CurrentStation().Title);
-    window_.zIniData1->WriteString("BlackList", JoinLinesCrLf(*window_.BlackListEntries));
+    commands_.BlackListTitle(window_.zDataset1->CurrentStation().Title);
     window_.zDataset1->DeleteCurrentStation();
     window_.TeTreeView1Change(window_.TeTreeView1->currentItem());
     delete TeListBox1->takeItem(row);
