@@ -137,6 +137,7 @@ public:
 
     // --- ripping commands and the manager's events ---------------------------------------------
     std::unique_ptr<TNetRadio> Radio;  // the ripping manager, from window creation to the close
+    QString PlayingStation;            // caption of the Browse row last played
     void CustomItem1Click();       // Download
     void TeSpeedButton14Click();   // Download all
     void TeSpeedButton7Click();    // Play

@@ -20,7 +20,6 @@ namespace wt::ui {
 
 namespace {
 const char kAlreadyRipping[] = "This Radio Station is already in ripping list.";
-const char kCannotPlay[] = "Unable to play this station!";
 const char kInternalError[] = "An internal error has occured. Please contact software provider";
 
 TNetRadioChannel* ChannelOf(const TNetListItem* row) {
@@ -60,6 +59,9 @@ void TForm1::CreateManager() {
     Radio->OnNewSong = [this](TNetRadioChannel* c, const std::string& t) { Radio_OnNewSong(c, t); };
     Radio->OnProgress = [this](std::int32_t id, std::int32_t kb) { Radio_OnProgress(id, kb); };
     Radio->OnChannelTerminating = [](TNetRadioChannel*) {};
+    Radio->OnPlayerTitle = [this](const std::string& title) {
+        SetNowPlaying(PlayingStation + QStringLiteral(": ") + QString::fromStdString(title));
+    };
 }
 
 void TForm1::ReleaseManager() {
@@ -123,13 +125,17 @@ void TForm1::TeSpeedButton14Click() {
 }
 
 void TForm1::TeSpeedButton7Click() {
-    // TODO(player): playback of a station is not built yet; say so instead of failing silently.
-    if (!SelectedBrowseRow()) return;
+    TNetListItem* row = SelectedBrowseRow();
+    if (!row || !Radio) return;
+    PlayingStation = row->text(0);
     TeSpeedButton8Click();
-    dialogs_.ShowMessage(this, MessageKind::Error, QString::fromLatin1(kCannotPlay));
+    Radio->Play(row->URL);
 }
 
-void TForm1::TeSpeedButton8Click() { SetNowPlaying(QString::fromLatin1(kNoStationSelected)); }
+void TForm1::TeSpeedButton8Click() {
+    if (Radio) Radio->StopPlaying();
+    SetNowPlaying(QString::fromLatin1(kNoStationSelected));
+}
 
 void TForm1::TeSpeedButton9Click() {
     TNetListItem* row = SelectedDownloadRow();
@@ -166,12 +172,12 @@ void TForm1::TeSpeedButton11Click() {
     std::string song = row->text(kSongColumn).toStdString();
     SetNowPlaying(row->text(0) + QStringLiteral(": ") + row->text(kSongColumn));
     if (song.empty()) return;
-    // A copy of what has been written so far, opened with the desktop's player.
+    // A copy of what has been written so far; the song's own file keeps growing.
     std::string target = WithTrailingSlash(programFolder_) + "preview.mp3";
     std::error_code ec;
     std::filesystem::remove(target, ec);
     std::filesystem::copy_file(channel->Folder() + SanitizeFileName(song, ".mp3"), target, ec);
-    if (!ec) OpenUrl(QUrl::fromLocalFile(QString::fromStdString(target)));
+    if (!ec) Radio->PlayFile(target);
 }
 
 void TForm1::Radio_OnStatus(TNetRadioChannel* sender, const std::string& status) {

@@ -7,9 +7,11 @@ namespace wt {
 TNetRadio::TNetRadio(Dispatcher& dispatcher) : dispatcher_(dispatcher) {}
 
 TNetRadio::~TNetRadio() {
+    StopPlaying();
     StopAll();
     channels_.clear();  // each channel joins its thread
     ended_.clear();
+    stoppedPlayers_.clear();
 }
 
 TNetRadioChannel* TNetRadio::StartRip(const std::string& url, const std::string& folder,
@@ -75,6 +77,30 @@ void TNetRadio::ChannelEnded(TNetRadioChannel* channel) {
     channels_.erase(it);
     idUsed_[channel->ID] = false;
     if (OnChannelTerminating) OnChannelTerminating(channel);
+}
+
+void TNetRadio::Play(const std::string& url) {
+    StopPlaying();
+    player_ = std::make_unique<StreamPlayer>(dispatcher_);
+    player_->OnTitle = [this](const std::string& title) {
+        if (OnPlayerTitle) OnPlayerTitle(title);
+    };
+    player_->PlayUrl(url);
+}
+
+void TNetRadio::PlayFile(const std::string& path) {
+    StopPlaying();
+    player_ = std::make_unique<StreamPlayer>(dispatcher_);
+    player_->PlayFile(path);
+}
+
+void TNetRadio::StopPlaying() {
+    // The player's thread may be waiting to hand a title to this (GUI) thread: never join it
+    // here; it is freed once it has finished.
+    std::erase_if(stoppedPlayers_, [](const auto& p) { return p->Finished(); });
+    if (!player_) return;
+    player_->RequestStop();
+    stoppedPlayers_.push_back(std::move(player_));
 }
 
 void TNetRadio::ReapFinished() {

@@ -4,6 +4,7 @@
 // method runs on the GUI thread. The manager owns its channels; a channel that has ended is
 // reclaimed (its thread joined) on the GUI thread after its terminating notification.
 #include "engine/NetRadioChannel.h"
+#include "engine/StreamPlayer.h"
 #include "platform/Dispatcher.h"
 
 #include <array>
@@ -50,6 +51,14 @@ public:
     // The running rip channels in start order.
     std::vector<TNetRadioChannel*> Channels() const;
 
+    // The player: one station (or file) at a time; a new Play replaces it. Its titles are
+    // raised as OnPlayerTitle. A stream that cannot be opened simply plays nothing.
+    std::function<void(const std::string& title)> OnPlayerTitle;
+    void Play(const std::string& url);
+    void PlayFile(const std::string& path);
+    void StopPlaying();
+    StreamPlayer* Player() const { return player_.get(); }
+
 private:
     void ChannelEnded(TNetRadioChannel* channel);
     void ReapFinished();
@@ -59,6 +68,9 @@ private:
     // Channels whose end has been reported; joined and freed at the next manager call.
     std::vector<std::unique_ptr<TNetRadioChannel>> ended_;
     std::array<bool, kMaxRips + 1> idUsed_{};
+    std::unique_ptr<StreamPlayer> player_;
+    // Players asked to stop; joined once their threads have finished (or at destruction).
+    std::vector<std::unique_ptr<StreamPlayer>> stoppedPlayers_;
 };
 
 }  // namespace wt
