@@ -27,12 +27,12 @@ private:
 }  // namespace
 
 std::unique_ptr<AudioOutput> OpenAudioOutput(long rate, int channels) {
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_S16LE;
-    spec.rate = static_cast<std::uint32_t>(rate);
-    spec.channels = static_cast<std::uint8_t>(channels);
+    pa_sample_spec sampleFormat{};
+    sampleFormat.format = PA_SAMPLE_S16LE;
+    sampleFormat.rate = static_cast<std::uint32_t>(rate);
+    sampleFormat.channels = static_cast<std::uint8_t>(channels);
     int error = 0;
-    pa_simple* stream = pa_simple_new(nullptr, "Wavetrap", PA_STREAM_PLAYBACK, nullptr, "playback", &spec,
+    pa_simple* stream = pa_simple_new(nullptr, "Wavetrap", PA_STREAM_PLAYBACK, nullptr, "playback", &sampleFormat,
                                       nullptr, nullptr, &error);
     if (!stream) return std::make_unique<NullAudioOutput>();
     return std::make_unique<PulseAudioOutput>(stream);

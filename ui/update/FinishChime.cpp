@@ -39,13 +39,13 @@ public:
         std::lock_guard lock(mutex_);
         if (worker_.joinable()) worker_.join();
         worker_ = std::thread([samples, sampleRate] {
-            pa_sample_spec spec{};
-            spec.format = PA_SAMPLE_S16LE;
-            spec.rate = static_cast<uint32_t>(sampleRate);
-            spec.channels = 1;
+            pa_sample_spec sampleFormat{};
+            sampleFormat.format = PA_SAMPLE_S16LE;
+            sampleFormat.rate = static_cast<uint32_t>(sampleRate);
+            sampleFormat.channels = 1;
             int error = 0;
             pa_simple* s = pa_simple_new(nullptr, "Wavetrap", PA_STREAM_PLAYBACK, nullptr, "progress finished",
-                                         &spec, nullptr, nullptr, &error);
+                                         &sampleFormat, nullptr, nullptr, &error);
             if (!s) return;  // no sound server (headless): the sound is optional
             if (pa_simple_write(s, samples.data(), samples.size() * sizeof(int16_t), &error) == 0)
                 pa_simple_drain(s, &error);
