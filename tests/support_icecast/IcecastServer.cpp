@@ -1,5 +1,7 @@
 #include "IcecastServer.h"
 
+#include "net/PercentEncoding.h"
+
 #include <curl/curl.h>
 
 #include <netinet/in.h>
@@ -10,7 +12,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -112,21 +113,6 @@ long HttpGetStatus(const std::string& url, const char* userpwd, std::string* bod
     return status;
 }
 
-std::string UrlEncode(const std::string& text) {
-    std::string out;
-    const char* hex = "0123456789ABCDEF";
-    for (unsigned char c : text) {
-        if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 IcecastServer::~IcecastServer() { Stop(); }
@@ -222,7 +208,7 @@ bool IcecastServer::SetTitle(const std::string& title) {
     std::string userpwd = std::string("admin:") + kAdminPassword;
     std::string body;
     long status = HttpGetStatus("http://127.0.0.1:" + std::to_string(port_) +
-                                    "/admin/metadata?mount=/stream.mp3&mode=updinfo&song=" + UrlEncode(title),
+                                    "/admin/metadata?mount=/stream.mp3&mode=updinfo&song=" + net::PercentEncode(title),
                                 userpwd.c_str(), &body);
     return status == 200 && body.find("<return>1</return>") != std::string::npos;
 }

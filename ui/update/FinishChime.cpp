@@ -1,7 +1,6 @@
 #include "FinishChime.h"
 
-#include <pulse/error.h>
-#include <pulse/simple.h>
+#include "engine/AudioOutput.h"
 
 #include <cmath>
 #include <mutex>
@@ -29,9 +28,9 @@ namespace {
 
 // Plays on a thread of its own so that the GUI never waits for the sound server. One sound at a
 // time: a new one waits for the previous thread, which lasts a fraction of a second.
-class PulseSoundOutput : public SoundOutput {
+class AsyncSoundOutput : public SoundOutput {
 public:
-    ~PulseSoundOutput() override {
+    ~AsyncSoundOutput() override {
         std::lock_guard lock(mutex_);
         if (worker_.joinable()) worker_.join();
     }
@@ -39,17 +38,8 @@ public:
         std::lock_guard lock(mutex_);
         if (worker_.joinable()) worker_.join();
         worker_ = std::thread([samples, sampleRate] {
-            pa_sample_spec sampleFormat{};
-            sampleFormat.format = PA_SAMPLE_S16LE;
-            sampleFormat.rate = static_cast<uint32_t>(sampleRate);
-            sampleFormat.channels = 1;
-            int error = 0;
-            pa_simple* s = pa_simple_new(nullptr, "Wavetrap", PA_STREAM_PLAYBACK, nullptr, "progress finished",
-                                         &sampleFormat, nullptr, nullptr, &error);
-            if (!s) return;  // no sound server (headless): the sound is optional
-            if (pa_simple_write(s, samples.data(), samples.size() * sizeof(int16_t), &error) == 0)
-                pa_simple_drain(s, &error);
-            pa_simple_free(s);
+            // With no sound server the output is the null one: the sound is optional.
+            OpenAudioOutput(sampleRate, 1)->Write(samples.data(), samples.size() * sizeof(int16_t));
         });
     }
 
@@ -60,6 +50,6 @@ private:
 
 }  // namespace
 
-std::shared_ptr<SoundOutput> MakeDefaultSoundOutput() { return std::make_shared<PulseSoundOutput>(); }
+std::shared_ptr<SoundOutput> MakeDefaultSoundOutput() { return std::make_shared<AsyncSoundOutput>(); }
 
 }  // namespace wt
