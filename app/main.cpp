@@ -1,19 +1,14 @@
 // Program entry: the single-instance guard, the display check, the application object and the
-// main window.
-#include "BrowseCommands.h"
+// program behind the main window.
 #include "DisplayCheck.h"
 #include "MainWindow.h"
-#include "QtDispatcher.h"
+#include "Program.h"
 #include "SingleInstance.h"
 #include "UserDialogs.h"
-#include "WishWiring.h"
 
-#include "net/HttpClient.h"
 #include "platform/ProgramFolder.h"
-#include "update/UpdateWiring.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QStyleFactory>
 
 #include <cstdio>
@@ -37,9 +32,9 @@ int main(int argc, char** argv) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     wt::ui::QtUserDialogs dialogs;
-    std::unique_ptr<wt::ui::TForm1> window;
+    std::unique_ptr<wt::app::Program> program;
     try {
-        window = std::make_unique<wt::ui::TForm1>(dialogs, wt::ExecutableFolder());
+        program = std::make_unique<wt::app::Program>(dialogs, wt::ExecutableFolder());
     } catch (const std::exception& error) {
         // The settings file could not be opened: nothing can run without it.
         dialogs.ShowMessage(nullptr, wt::ui::MessageKind::Error, QString::fromStdString(error.what()));
@@ -47,29 +42,8 @@ int main(int argc, char** argv) {
     }
     // exit() rather than quit(): quit() asks the window to close, and its close question
     // belongs to the user's own quit, not to a program told to end.
-    QObject::connect(window.get(), &wt::ui::TForm1::TerminateRequested, &application,
+    QObject::connect(&program->Window(), &wt::ui::TForm1::TerminateRequested, &application,
                      [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
-    // The catalogue update has an HTTP client of its own: shutdown stops every request on it.
-    wt::net::HttpClient updateHttp;
-    wt::TUpdateController updates(window.get(), *window->zIniData1, *window->zDataset1, updateHttp,
-                                  wt::ExecutableFolder(),
-                                  [&window]() -> std::vector<std::string>& { return *window->BlackListEntries; },
-                                  [&window] { window->LoadGenres(); });
-    wt::WireUpdateCommands(*window, updates, [](const QUrl& url) { QDesktopServices::openUrl(url); });
-    window->SetUpdateChecks(std::make_unique<wt::ControllerUpdateChecks>(updates));
-    // Worker threads hand their notifications to the GUI thread through this dispatcher.
-    wt::ui::QtDispatcher dispatcher;
-    wt::ui::WishWiring wishes(*window, dispatcher);
-    wt::ui::BrowseCommands browseCommands(*window);
-    browseCommands.Install();
-    window->ApplyHooks();
-    // Workers still waiting in a hand-off are released before their owners are destroyed.
-    if (!window->FormCreate()) {
-        dispatcher.Close();
-        return 1;
-    }
-    window->show();
-    int status = QApplication::exec();
-    dispatcher.Close();
-    return status;
+    if (!program->Start()) return 1;
+    return QApplication::exec();
 }

@@ -34,7 +34,10 @@ TForm1::TForm1(UserDialogs& dialogs, const std::string& programFolder, QWidget* 
     opener_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     zDataset1->SetAfterChange([this](TzDataset&) { zDataset1AfterPost(); });
     BuildLayout();
-    WebBrowser1->SetPageUrl([this] { return AdvertSite() + QLatin1String(kAdvertPath); });
+    WebBrowser1->SetPageUrl([this] {
+        QString site = AdvertSite();
+        return site.isEmpty() ? QString() : site + QLatin1String(kAdvertPath);
+    });
     WebBrowser1->SetLinkOpener([this](const QUrl& url) { OpenUrl(url); });
 
     auto onHook = [this](QAction* action, std::function<void()> CommandHooks::*hook) {
@@ -65,6 +68,9 @@ TForm1::TForm1(UserDialogs& dialogs, const std::string& programFolder, QWidget* 
     connect(menus.restore, &QAction::triggered, this, &TForm1::CustomItem3Click);
     connect(menus.exit, &QAction::triggered, this, &TForm1::CustomItem4Click);
     ConnectRipCommands();
+    // Mouse, keyboard and programmatic selection all arrive here.
+    connect(TeTreeView1, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current, QTreeWidgetItem*) { TeTreeView1Change(current); });
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
     Timer2->start();
@@ -92,7 +98,7 @@ QString TForm1::ProductSite() {
 void TForm1::SetOpener(std::function<void(const QUrl&)> opener) { opener_ = std::move(opener); }
 
 void TForm1::OpenUrl(const QUrl& url) {
-    if (opener_) opener_(url);
+    if (opener_ && !url.isEmpty()) opener_(url);
 }
 
 void TForm1::ApplyHooks() {
@@ -109,7 +115,20 @@ void TForm1::RunHookCommand(const std::function<void()>& hook) {
 
 void TForm1::ReloadAdvert() { WebBrowser1->Reload(); }
 
-void TForm1::Label1Click() { OpenUrl(QUrl(AdvertSite())); }
+void TForm1::ReportHandlerError(const std::string& message) {
+    QString text = QString::fromStdString(message);
+    if (queuedErrors_.contains(text)) return;
+    queuedErrors_.insert(text);
+    QTimer::singleShot(0, this, [this, text] {
+        dialogs_.ShowMessage(this, MessageKind::Error, text);
+        queuedErrors_.remove(text);
+    });
+}
+
+void TForm1::Label1Click() {
+    QString site = AdvertSite();
+    if (!site.isEmpty()) OpenUrl(QUrl(site));
+}
 
 void TForm1::TeButton7Click() {
     ReloadAdvert();

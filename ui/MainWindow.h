@@ -13,6 +13,7 @@
 #include "settings/zIniData.h"
 
 #include <QMainWindow>
+#include <QSet>
 #include <QString>
 #include <QUrl>
 
@@ -125,6 +126,9 @@ public:
     TNetListItem* GetListItem(std::int32_t id) const;
     // Whether some row's caption is exactly caption.
     bool ContainsTitle(const QString& caption) const;
+    // The selected rows (not merely the current one), in list order; the first of them.
+    std::vector<TNetListItem*> SelectedBrowseRows() const;
+    std::vector<TNetListItem*> SelectedDownloadRows() const;
     TNetListItem* SelectedBrowseRow() const;
     TNetListItem* SelectedDownloadRow() const;
     // What the manager's notifications do to a row, by channel id.
@@ -149,6 +153,11 @@ public:
     void Radio_OnStatus(TNetRadioChannel* sender, const std::string& status);
     void Radio_OnNewSong(TNetRadioChannel* sender, const std::string& title);
     void Radio_OnProgress(std::int32_t id, std::int32_t kb);
+    // A channel's end: its rows let go of it and of its id.
+    void Radio_ChannelTerminating(TNetRadioChannel* channel);
+    // An error thrown while the window handled a notification: shown once the hand-off has
+    // returned, so the worker never waits on the box; one box per distinct text at a time.
+    void ReportHandlerError(const std::string& message);
     // A wish search's hit: a "Wish List" row ripping the station for the wish list.
     void Radio_WishFound(const TWishInfo& info);
     // The millisecond tick count rows start at and the silent-row sweep compares with.
@@ -320,6 +329,7 @@ private:
     CommandHooks hooks_;
     std::function<void(const QUrl&)> opener_;
     QWidget* nowPlayingStrip_ = nullptr;
+    QSet<QString> queuedErrors_;
 };
 
 }  // namespace wt::ui

@@ -36,16 +36,41 @@ bool TForm1::ContainsTitle(const QString& caption) const {
     return false;
 }
 
+namespace {
+// The selected rows in list order; the current row counts only when it is selected.
+std::vector<TNetListItem*> SelectedRowsOf(QTreeWidget* list) {
+    std::vector<TNetListItem*> rows;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->isSelected()) rows.push_back(RowAt(list, i));
+    return rows;
+}
+}  // namespace
+
+std::vector<TNetListItem*> TForm1::SelectedBrowseRows() const { return SelectedRowsOf(BrowseList); }
+
+std::vector<TNetListItem*> TForm1::SelectedDownloadRows() const {
+    return SelectedRowsOf(TeListView1);
+}
+
 TNetListItem* TForm1::SelectedBrowseRow() const {
-    return static_cast<TNetListItem*>(BrowseList->currentItem());
+    auto rows = SelectedBrowseRows();
+    return rows.empty() ? nullptr : rows.front();
 }
 
 TNetListItem* TForm1::SelectedDownloadRow() const {
-    return static_cast<TNetListItem*>(TeListView1->currentItem());
+    auto rows = SelectedDownloadRows();
+    return rows.empty() ? nullptr : rows.front();
 }
 
 void TForm1::ShowRipStatus(std::int32_t id, const std::string& status) {
-    if (TNetListItem* row = GetListItem(id)) row->setText(kStatusColumn, Text(status));
+    TNetListItem* row = GetListItem(id);
+    if (!row) return;
+    // A failure's reason stays in view; the "Stopped" that follows it adds nothing.
+    if (row->Failed && status == kStatusStopped) return;
+    row->Failed = IsFailureStatus(status);
+    QString text = Text(status);
+    row->setText(kStatusColumn, text);
+    row->setToolTip(kStatusColumn, text);
 }
 
 void TForm1::AddToRippedCount(const char* setting, QLabel* label) {
@@ -63,6 +88,7 @@ void TForm1::ShowRipSong(std::int32_t id, int songCount, bool wishChannel, const
     if (TNetListItem* row = GetListItem(id)) {
         row->setText(kRippedColumn, QString::number(songCount));
         row->setText(kSongColumn, Text(title));
+        row->setToolTip(kSongColumn, Text(title));
     }
 }
 
@@ -83,8 +109,11 @@ public:
     int RowCount() const override { return list_->topLevelItemCount(); }
     DownloadRowState Row(int index) const override {
         TNetListItem* row = RowAt(list_, index);
-        return {row->text(kStatusColumn).toStdString(), row->text(kSongColumn).toStdString(),
-                row->HasChannel(), row->StartTick};
+        DownloadRowState state{row->text(kStatusColumn).toStdString(),
+                               row->text(kSongColumn).toStdString(), row->Started, row->StartTick};
+        state.ended = row->Ended;
+        state.failed = row->Failed;
+        return state;
     }
     void StopAndRemove(int index) override {
         TNetListItem* row = RowAt(list_, index);
@@ -95,13 +124,16 @@ public:
         }
         delete row;
     }
-    void TerminateAndRemove(int index) override {
+    void TerminateWithReason(int index, const std::string& reason) override {
         TNetListItem* row = RowAt(list_, index);
         try {
             terminate_(row);
         } catch (...) {
+            // The reason is shown whatever the channel says.
         }
-        delete row;
+        row->Failed = true;
+        row->setText(kStatusColumn, QString::fromStdString(reason));
+        row->setToolTip(kStatusColumn, QString::fromStdString(reason));
     }
 
 private:

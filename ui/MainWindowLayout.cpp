@@ -55,7 +55,7 @@ QTreeWidget* NewReportList(QWidget* parent, const QStringList& columns) {
     list->setUniformRowHeights(true);
     list->setAllColumnsShowFocus(true);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setItemDelegate(new GridDelegate(list));
     list->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -96,6 +96,7 @@ void TForm1::BuildTree(QWidget* central) {
     TeTreeView1 = new QTreeWidget(central);
     TeTreeView1->setGeometry(0, 0, kTreeWidth, kTreeHeight);
     TeTreeView1->setHeaderHidden(true);
+    TeTreeView1->setAccessibleName(QStringLiteral("Genres and favourites"));
     TeTreeView1->setIndentation(27);
     TeTreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TeTreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -166,6 +167,7 @@ void TForm1::BuildAdvertAndGroups(QWidget* central) {
     int buttonY = 24;
     auto addButton = [&](const QString& caption) {
         auto* button = new QPushButton(caption, TeGroupBox1);
+        button->setAccessibleName(caption);
         button->setGeometry((kManageWidth - kManageButtonWidth) / 2, buttonY, kManageButtonWidth,
                             kButtonHeight);
         buttonY += kButtonHeight + 8;
@@ -208,6 +210,7 @@ QAction* TForm1::AddBarButton(QToolBar* bar, int image, const QString& hint) {
     if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
         button->setFixedSize(kBarButtonWidth, kButtonHeight);
         button->setAutoRaise(true);
+        button->setAccessibleName(hint);
     }
     return action;
 }
@@ -247,6 +250,7 @@ void TForm1::BuildBrowsePage(QWidget* page) {
 
     BrowseList = NewReportList(page, {QStringLiteral("Radio Station"), QStringLiteral("BitRate")});
     BrowseList->setColumnWidth(0, 250);
+    BrowseList->setAccessibleName(QStringLiteral("Stations"));
 
     const int barHeight = kButtonHeight + 4;
     BrowseBar->setGeometry(0, 0, kClientWidth - 4, barHeight);
@@ -268,7 +272,9 @@ void TForm1::BuildDownloadPage(QWidget* page) {
         page, {QStringLiteral("Radio Station"), QStringLiteral("BitRate"), QStringLiteral("Status"),
                QStringLiteral("Ripped"), QStringLiteral("Song Name"),
                QStringLiteral("Downloaded")});
-    const int widths[] = {320, 60, 60, 70, 130, 90};
+    TeListView1->setAccessibleName(QStringLiteral("Rips"));
+    // Wide enough for "Reconnecting..." and the song; longer texts show whole in a tooltip.
+    const int widths[] = {200, 60, 150, 55, 190, 90};
     for (int i = 0; i < 6; ++i) TeListView1->setColumnWidth(i, widths[i]);
 
     const int barHeight = kButtonHeight + 4;

@@ -9,6 +9,8 @@
 #include "platform/TextEncoding.h"
 
 #include <QAction>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QLabel>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -20,11 +22,8 @@ namespace wt::ui {
 
 namespace {
 const char kAlreadyRipping[] = "This Radio Station is already in ripping list.";
+const char kUnableToPlay[] = "Unable to play this station!";
 const char kInternalError[] = "An internal error has occured. Please contact software provider";
-
-TNetRadioChannel* ChannelOf(const TNetListItem* row) {
-    return static_cast<TNetRadioChannel*>(const_cast<void*>(row->Channel));
-}
 }  // namespace
 
 void TForm1::ConnectRipCommands() {
@@ -50,6 +49,18 @@ void TForm1::ConnectRipCommands() {
     command(menus.openFolder, &TForm1::TeSpeedButton10Click);
     command(downloadBar.preview, &TForm1::TeSpeedButton11Click);
     command(menus.previewSong, &TForm1::TeSpeedButton11Click);
+    // Enter or a double click on a station downloads it, the first entry of its menu.
+    connect(BrowseList, &QTreeWidget::itemActivated, this, [this] {
+        ReloadAdvert();
+        CustomItem1Click();
+    });
+    // The Delete key on a rip stops it, as the toolbar's "Stop ripping" does.
+    auto* stopKey = new QShortcut(QKeySequence::Delete, TeListView1);
+    stopKey->setContext(Qt::WidgetShortcut);
+    connect(stopKey, &QShortcut::activated, this, [this] {
+        ReloadAdvert();
+        TeSpeedButton9Click();
+    });
 }
 
 void TForm1::CreateManager() {
@@ -58,7 +69,12 @@ void TForm1::CreateManager() {
     Radio->OnStatus = [this](TNetRadioChannel* c, const std::string& s) { Radio_OnStatus(c, s); };
     Radio->OnNewSong = [this](TNetRadioChannel* c, const std::string& t) { Radio_OnNewSong(c, t); };
     Radio->OnProgress = [this](std::int32_t id, std::int32_t kb) { Radio_OnProgress(id, kb); };
-    Radio->OnChannelTerminating = [](TNetRadioChannel*) {};
+    Radio->OnChannelTerminating = [this](TNetRadioChannel* c) { Radio_ChannelTerminating(c); };
+    ripDispatcher_->SetErrorReporter([this](const std::string& message) { ReportHandlerError(message); });
+    Radio->OnPlayerFailed = [this] {
+        SetNowPlaying(QString::fromLatin1(kNoStationSelected));
+        dialogs_.ShowMessage(this, MessageKind::Error, QString::fromLatin1(kUnableToPlay));
+    };
     Radio->OnPlayerTitle = [this](const std::string& title) {
         SetNowPlaying(PlayingStation + QStringLiteral(": ") + QString::fromStdString(title));
     };
@@ -79,8 +95,8 @@ void TForm1::StopRipOf(TNetListItem* row) {
 
 void TForm1::TerminateRipOf(TNetListItem* row) {
     // A channel that has ended is no longer the manager's: ask only a running one.
-    if (Radio && row->HasChannel() && Radio->FindChannel(row->ChannelID) == ChannelOf(row))
-        ChannelOf(row)->Terminate();
+    if (Radio && row->HasChannel() && Radio->FindChannel(row->ChannelID) == row->Channel)
+        row->Channel->Terminate();
 }
 
 bool TForm1::AddRipRow(TNetListItem* browseRow) {
@@ -95,6 +111,7 @@ bool TForm1::AddRipRow(TNetListItem* browseRow) {
         TNetRadioChannel* channel = Radio->StartRip(row->URL, folder, "");
         row->Channel = channel;
         row->ChannelID = channel->ID;
+        row->Started = true;
     } catch (const std::exception& error) {
         // The row stays without a channel and is swept away.
         dialogs_.ShowMessage(this, MessageKind::Error, QString::fromStdString(error.what()));
@@ -104,14 +121,22 @@ bool TForm1::AddRipRow(TNetListItem* browseRow) {
 }
 
 void TForm1::CustomItem1Click() {
-    TNetListItem* browseRow = SelectedBrowseRow();
-    if (!browseRow || !Radio) return;
-    if (Radio->IsRipping(browseRow->URL) || ContainsTitle(browseRow->text(0))) {
-        dialogs_.ShowMessage(this, MessageKind::Warning, QString::fromLatin1(kAlreadyRipping));
-        return;
+    const auto selected = SelectedBrowseRows();
+    if (selected.empty() || !Radio) return;
+    // Every selected station not yet listed starts; one warning covers those that are.
+    bool added = false;
+    bool alreadyListed = false;
+    for (TNetListItem* browseRow : selected) {
+        if (Radio->IsRipping(browseRow->URL) || ContainsTitle(browseRow->text(0))) {
+            alreadyListed = true;
+            continue;
+        }
+        if (!AddRipRow(browseRow)) return;
+        added = true;
     }
-    if (!AddRipRow(browseRow)) return;
-    TeSPageControl1->setCurrentIndex(TeSPageControl1->currentIndex() + 1);
+    if (alreadyListed)
+        dialogs_.ShowMessage(this, MessageKind::Warning, QString::fromLatin1(kAlreadyRipping));
+    if (added) TeSPageControl1->setCurrentIndex(TeSPageControl1->currentIndex() + 1);
 }
 
 void TForm1::TeSpeedButton14Click() {
@@ -130,6 +155,8 @@ void TForm1::TeSpeedButton7Click() {
     PlayingStation = row->text(0);
     TeSpeedButton8Click();
     Radio->Play(row->URL);
+    // The station's name shows until its first title arrives.
+    SetNowPlaying(PlayingStation);
 }
 
 void TForm1::TeSpeedButton8Click() {
@@ -138,10 +165,10 @@ void TForm1::TeSpeedButton8Click() {
 }
 
 void TForm1::TeSpeedButton9Click() {
-    TNetListItem* row = SelectedDownloadRow();
-    if (!row) return;
-    StopRipOf(row);
-    delete row;
+    for (TNetListItem* row : SelectedDownloadRows()) {
+        StopRipOf(row);
+        delete row;
+    }
 }
 
 void TForm1::TeSpeedButton13Click() {
@@ -180,6 +207,16 @@ void TForm1::TeSpeedButton11Click() {
     if (!ec) Radio->PlayFile(target);
 }
 
+void TForm1::Radio_ChannelTerminating(TNetRadioChannel* channel) {
+    for (int i = 0; i < TeListView1->topLevelItemCount(); ++i) {
+        auto* row = static_cast<TNetListItem*>(TeListView1->topLevelItem(i));
+        if (row->Channel != channel) continue;
+        row->Channel = nullptr;
+        row->ChannelID = 0;  // the id is free again and may go to the next rip at once
+        row->Ended = true;
+    }
+}
+
 void TForm1::Radio_OnStatus(TNetRadioChannel* sender, const std::string& status) {
     ShowRipStatus(sender->ID, status);
 }
@@ -204,6 +241,7 @@ void TForm1::Radio_WishFound(const TWishInfo& info) {
             Radio->StartRip(info.URL, WorkingPath + "Wish List/", JoinLinesCrLf(WishList ? *WishList : std::vector<std::string>{}));
         row->Channel = channel;
         row->ChannelID = channel->ID;
+        row->Started = true;
     } catch (const std::exception&) {
         // The row has no channel and is swept away; a hit needs no message.
     }

@@ -1,10 +1,18 @@
 #pragma once
 // A row of the Browse and Downloading lists: the list item with the station's stream URL and
 // catalogue ID, and for a rip its channel, channel id and start tick.
+//
+// Channel is owned by the ripping manager. A row holds it from the start of its rip until the
+// channel reports its end; then Channel is cleared and ChannelID set to 0, so a later rip that
+// is handed the same id never shows up in this row.
 #include <QTreeWidgetItem>
 
 #include <cstdint>
 #include <string>
+
+namespace wt {
+class TNetRadioChannel;
+}
 
 namespace wt::ui {
 
@@ -16,7 +24,10 @@ public:
     std::int32_t ChannelID = 0;
     std::int32_t StationID = 0;
     std::uint32_t StartTick = 0;
-    const void* Channel = nullptr;
+    TNetRadioChannel* Channel = nullptr;
+    bool Started = false;  // a rip was started for the row
+    bool Ended = false;    // its channel has reported its end
+    bool Failed = false;   // the status column shows why the rip failed
 
     bool HasChannel() const { return Channel != nullptr; }
 };

@@ -12,7 +12,6 @@ struct QtDispatcher::Job {
     bool started = false;    // guarded by mutex_
     bool finished = false;   // guarded by mutex_
     bool abandoned = false;  // guarded by mutex_: closed before it started
-    std::exception_ptr error;  // what fn threw, rethrown on the worker
 };
 
 QtDispatcher::QtDispatcher() : context_(std::make_unique<QObject>()) {}
@@ -21,7 +20,7 @@ QtDispatcher::~QtDispatcher() { Close(); }
 
 void QtDispatcher::Synchronize(const std::function<void()>& fn) {
     if (QThread::currentThread() == context_->thread()) {
-        if (!IsClosed()) fn();
+        if (!IsClosed()) RunGuarded(fn);
         return;
     }
     auto job = std::make_shared<Job>();
@@ -34,7 +33,6 @@ void QtDispatcher::Synchronize(const std::function<void()>& fn) {
     QMetaObject::invokeMethod(context_.get(), [this, job] { Run(job); }, Qt::QueuedConnection);
     std::unique_lock<std::mutex> lock(mutex_);
     finished_.wait(lock, [&] { return job->finished || job->abandoned; });
-    if (job->error) std::rethrow_exception(job->error);
 }
 
 void QtDispatcher::Run(const std::shared_ptr<Job>& job) {
@@ -44,12 +42,7 @@ void QtDispatcher::Run(const std::shared_ptr<Job>& job) {
         job->started = true;
         pending_.erase(std::remove(pending_.begin(), pending_.end(), job), pending_.end());
     }
-    try {
-        job->fn();
-    } catch (...) {
-        // The error belongs to the worker that asked, as if it had called fn itself.
-        job->error = std::current_exception();
-    }
+    RunGuarded(job->fn);
     std::lock_guard<std::mutex> lock(mutex_);
     job->finished = true;
     finished_.notify_all();

@@ -7,9 +7,10 @@ namespace wt::ui {
 inline constexpr const char* kAdvertSiteSetting = "AdvertSite";
 inline constexpr const char* kProductSiteSetting = "ProductSite";
 
-// Defaults: the advertisement site (its "/wt_advert.php" page fills the strip, its home page
-// opens from the banner labels) and the vendor's site (the About box's link).
-inline constexpr const char* kDefaultAdvertSite = "http://ads.wavetrap.example";
-inline constexpr const char* kDefaultProductSite = "http://www.wavetrap.example";
+// The advertisement site (its "/wt_advert.php" page fills the strip, its home page opens from
+// the banner labels) and the vendor's site (the About box's link). Unset by default: with no
+// site the strip fetches nothing and shows only its banner, and the links open nothing.
+inline constexpr const char* kDefaultAdvertSite = "";
+inline constexpr const char* kDefaultProductSite = "";
 
 }  // namespace wt::ui

@@ -85,6 +85,9 @@ void TNetRadio::Play(const std::string& url) {
     player_->OnTitle = [this](const std::string& title) {
         if (OnPlayerTitle) OnPlayerTitle(title);
     };
+    player_->OnFailure = [this] {
+        if (OnPlayerFailed) OnPlayerFailed();
+    };
     player_->PlayUrl(url);
 }
 

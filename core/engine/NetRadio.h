@@ -54,6 +54,8 @@ public:
     // The player: one station (or file) at a time; a new Play replaces it. Its titles are
     // raised as OnPlayerTitle. A stream that cannot be opened simply plays nothing.
     std::function<void(const std::string& title)> OnPlayerTitle;
+    // The station last asked to play could not be played.
+    std::function<void()> OnPlayerFailed;
     void Play(const std::string& url);
     void PlayFile(const std::string& path);
     void StopPlaying();

@@ -110,6 +110,11 @@ void StreamPlayer::Run(const std::string& source, bool isFile) {
     };
     handlers.stopRequested = [this] { return stop_.load(); };
     ReceiveIcyStream(source, handlers);
+    if (!stop_ && frames_ == 0) {
+        dispatcher_.Synchronize([this] {
+            if (OnFailure && !stop_) OnFailure();
+        });
+    }
     finished_ = true;
 }
 

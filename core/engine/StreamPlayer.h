@@ -13,6 +13,7 @@ namespace wt {
 class StreamPlayer {
 public:
     using TitleEvent = std::function<void(const std::string& title)>;
+    using FailureEvent = std::function<void()>;
 
     explicit StreamPlayer(Dispatcher& dispatcher);
     // Stops and waits for the thread (the dispatcher must be free or closed).
@@ -21,6 +22,9 @@ public:
     StreamPlayer& operator=(const StreamPlayer&) = delete;
 
     TitleEvent OnTitle;  // set before PlayUrl; runs on the GUI thread
+    // A station that ended before a single frame could be played (refused, not audio, gone);
+    // not raised when the player was asked to stop. Runs on the GUI thread.
+    FailureEvent OnFailure;
 
     void PlayUrl(const std::string& url);
     void PlayFile(const std::string& path);

@@ -1,8 +1,41 @@
 #include "platform/Dispatcher.h"
 
 #include <chrono>
+#include <cstdio>
+#include <exception>
 
 namespace wt {
+
+void Dispatcher::SetErrorReporter(ErrorReporter reporter) {
+    std::lock_guard<std::mutex> lock(reporterMutex_);
+    reporter_ = std::move(reporter);
+}
+
+void Dispatcher::RunGuarded(const std::function<void()>& fn) noexcept {
+    std::string message;
+    try {
+        fn();
+        return;
+    } catch (const std::exception& error) {
+        message = error.what();
+    } catch (...) {
+        message = "An unexpected error occurred.";
+    }
+    ErrorReporter reporter;
+    {
+        std::lock_guard<std::mutex> lock(reporterMutex_);
+        reporter = reporter_;
+    }
+    try {
+        if (reporter) {
+            reporter(message);
+            return;
+        }
+    } catch (...) {
+        // A reporter that fails itself still must not end the program.
+    }
+    std::fprintf(stderr, "wavetrap: %s\n", message.c_str());
+}
 
 struct QueueDispatcher::Job {
     std::function<void()> fn;
@@ -24,7 +57,7 @@ void QueueDispatcher::Synchronize(const std::function<void()>& fn) {
     if (closed_) return;
     if (std::this_thread::get_id() == guiThread_) {
         lock.unlock();
-        fn();
+        RunGuarded(fn);
         return;
     }
     auto job = std::make_shared<Job>();
@@ -56,7 +89,7 @@ int QueueDispatcher::Pump() {
             job = jobs_.front();
             jobs_.pop_front();
         }
-        job->fn();
+        RunGuarded(job->fn);
         ++ran;
         std::lock_guard<std::mutex> lock(mutex_);
         job->done = true;

@@ -17,6 +17,10 @@ static std::string Setting(TzIniData& settings, const char* name, const char* fa
     return value.empty() ? fallback : value;
 }
 
+bool HasUpdateServer(TzIniData& settings) {
+    return !settings.ReadString(kUpdateServerSetting, kDefaultUpdateServer).empty();
+}
+
 std::string UpdateServerUrl(TzIniData& settings, std::string_view path) {
     return ServerUrl(Setting(settings, kUpdateServerSetting, kDefaultUpdateServer), path);
 }

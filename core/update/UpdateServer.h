@@ -10,8 +10,12 @@ class TzIniData;
 
 inline constexpr const char* kUpdateServerSetting = "UpdateServer";
 inline constexpr const char* kProductSiteSetting = "ProductSite";
-inline constexpr const char* kDefaultUpdateServer = "update.wavetrap.example";
-inline constexpr const char* kDefaultProductSite = "www.wavetrap.example";
+// Unset by default: no update server means no checks at start and a word of advice when the
+// user asks for an update.
+inline constexpr const char* kDefaultUpdateServer = "";
+inline constexpr const char* kDefaultProductSite = "";
+
+bool HasUpdateServer(TzIniData& settings);
 
 // "http://" + host + path; a setting that already holds a scheme is used as the base.
 std::string ServerUrl(std::string_view hostSetting, std::string_view path);

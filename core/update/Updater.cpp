@@ -65,7 +65,9 @@ void TUpdater::RemoveStaleTempFile() const {
 bool TUpdater::FetchVersionText(long connectTimeoutMs, std::string& text) {
     std::string body;
     const std::string url = UpdateServerUrl(settings_, "/upd.txt");
-    const net::HttpOptions options = RequestOptions(connectTimeoutMs, options_.stallTimeoutMs);
+    net::HttpOptions options = RequestOptions(connectTimeoutMs, options_.stallTimeoutMs);
+    // A server that accepts and then drips or says nothing must not hold the window.
+    options.totalTimeoutMs = options_.versionCheckTotalMs;
     try {
         host_.RunRequest([&] {
             http_.Get(url, [&](std::string_view bytes) {
@@ -81,7 +83,7 @@ bool TUpdater::FetchVersionText(long connectTimeoutMs, std::string& text) {
 }
 
 void TUpdater::NeedWTUpdate() {
-    if (busy_) return;
+    if (busy_ || !HasUpdateServer(settings_)) return;
     BusyScope busy(busy_);
     std::string text;
     std::optional<int> version;
@@ -90,7 +92,8 @@ void TUpdater::NeedWTUpdate() {
         host_.ShowError(updatetext::kNoConnection);
         return;
     }
-    if (*version > kProgramVersion && host_.AskYesNo(updatetext::kNewProgramVersion))
+    const bool hasProductSite = !settings_.ReadString(kProductSiteSetting, "").empty();
+    if (*version > kProgramVersion && host_.AskYesNo(updatetext::kNewProgramVersion) && hasProductSite)
         host_.OpenWebSite(ProductSiteUrl(settings_));
 }
 
@@ -119,6 +122,10 @@ void TUpdater::Update(int newVersion) {
 
 void TUpdater::UpdateRadioStations() {
     if (busy_) return;
+    if (!HasUpdateServer(settings_)) {
+        host_.ShowInformation(updatetext::kNoUpdateServer);
+        return;
+    }
     BusyScope busy(busy_);
     const int version = CheckCatalogueVersion();
     if (version > 0)
@@ -128,7 +135,7 @@ void TUpdater::UpdateRadioStations() {
 }
 
 void TUpdater::OfferUpdateOnActivation() {
-    if (busy_ || !settings_.ReadBool("AutoUpdate", false)) return;
+    if (busy_ || !settings_.ReadBool("AutoUpdate", false) || !HasUpdateServer(settings_)) return;
     BusyScope busy(busy_);
     const int version = CheckCatalogueVersion();
     if (version > 0 && host_.AskYesNo(updatetext::kOfferUpdate)) RunUpdate(version);

@@ -34,6 +34,8 @@ struct UpdaterOptions {
     // A server that sends nothing for this long after connecting is given up, so that a
     // stalled server cannot keep an update running for ever.
     long stallTimeoutMs = 60000;
+    // The whole of one version check, connecting included.
+    long versionCheckTotalMs = 15000;
 };
 
 class TUpdater {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <stdexcept>
+#include <string>
+#include <vector>
 #include <thread>
 
 namespace wt {
@@ -38,6 +41,25 @@ TEST(QueueDispatcher, CloseReleasesBlockedWorkersWithoutRunningThem) {
     dispatcher.Synchronize([&] { ran = true; });
     EXPECT_FALSE(ran);
     EXPECT_TRUE(dispatcher.IsClosed());
+}
+
+TEST(QueueDispatcher, AnErrorOfTheCallIsReportedAndNeverReachesTheWorker) {
+    QueueDispatcher dispatcher;
+    std::vector<std::string> reported;
+    dispatcher.SetErrorReporter([&](const std::string& message) { reported.push_back(message); });
+    std::atomic<bool> escaped{false}, done{false};
+    std::thread worker([&] {
+        try {
+            dispatcher.Synchronize([] { throw std::runtime_error("boom"); });
+        } catch (...) {
+            escaped = true;
+        }
+        done = true;
+    });
+    EXPECT_TRUE(dispatcher.PumpUntil([&] { return done.load(); }, 5000));
+    worker.join();
+    EXPECT_FALSE(escaped);
+    EXPECT_EQ(reported, (std::vector<std::string>{"boom"}));
 }
 
 }  // namespace

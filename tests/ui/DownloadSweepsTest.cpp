@@ -23,9 +23,10 @@ struct PlainRows : wt::ui::DownloadRowList {
         stopped.push_back(rows[i].name);
         rows.erase(rows.begin() + i);
     }
-    void TerminateAndRemove(int i) override {
+    void TerminateWithReason(int i, const std::string& reason) override {
         terminated.push_back(rows[i].name);
-        rows.erase(rows.begin() + i);
+        rows[i].state.status = reason;
+        rows[i].state.failed = true;
     }
     std::vector<std::string> Names() const {
         std::vector<std::string> out;
@@ -36,10 +37,17 @@ struct PlainRows : wt::ui::DownloadRowList {
 
 DownloadRowState Row(std::string status, bool channel = true, std::string song = {},
                      std::uint32_t start = 0) {
-    return {std::move(status), std::move(song), channel, start};
+    DownloadRowState row{std::move(status), std::move(song), channel, start};
+    row.failed = wt::ui::IsFailureStatus(row.status);
+    return row;
 }
 
-TEST(FinishedRowSweep, RemovesStoppedAndNeverStartedRowsOnly) {
+DownloadRowState Ended(DownloadRowState row) {
+    row.ended = true;
+    return row;
+}
+
+TEST(FinishedRowSweep, RemovesStoppedAndNeverStartedRowsAndKeepsFailures) {
     struct Case {
         const char* what;
         DownloadRowState row;
@@ -50,8 +58,11 @@ TEST(FinishedRowSweep, RemovesStoppedAndNeverStartedRowsOnly) {
         {"just started: channel, no status yet", Row(""), false},
         {"connecting", Row("Connecting..."), false},
         {"ripping", Row("Ripping"), false},
-        {"stream failed but channel still winding down", Row("Can't play this stream."), false},
-        {"status differs from Stopped only in case", Row("stopped"), false},
+        {"stream failed, channel still winding down", Row("Can't play this stream."), false},
+        {"stream failed and channel ended: the reason stays", Ended(Row("Can't play this stream.")), false},
+        {"disk full", Ended(Row("Disk full. Stopped")), false},
+        {"ended normally while still showing Ripping", Ended(Row("Ripping")), true},
+        {"reconnecting", Row("Reconnecting..."), false},
     };
     for (const auto& c : cases) EXPECT_EQ(wt::ui::IsFinishedRow(c.row), c.finished) << c.what;
 }
@@ -77,16 +88,24 @@ TEST(SilentRowSweep, RemovesRowsWithoutSongAfterTenSecondsAcrossTickWrap) {
         {"just over 10 s, wrapped", Row("Ripping", true, "", start), start + 10001, true},
         {"has a song", Row("Ripping", true, "Artist - Song", start), start + 60000, false},
         {"tick before start (clock skew)", Row("Ripping", true, "", start), start - 5, false},
+        {"connected, no title", Row("Connected", true, "", start), start + 10001, true},
+        {"still connecting: the engine's own limits apply", Row("Connecting...", true, "", start), start + 60000, false},
+        {"reconnecting", Row("Reconnecting...", true, "", start), start + 60000, false},
+        {"already failed", Row("Can't play this stream.", true, "", start), start + 60000, false},
+        {"channel has ended", Ended(Row("Ripping", true, "", start)), start + 60000, false},
     };
     for (const auto& c : cases) EXPECT_EQ(wt::ui::IsSilentRow(c.row, c.now), c.silent) << c.what;
 
+    // A stopped silent rip keeps its row with the reason; the finished-row sweep leaves it.
     PlainRows list;
     list.rows = {{"quiet1", Row("Connected", true, "", 0)},
-                 {"quiet2", Row("", true, "", 0)},
+                 {"quiet2", Row("Ripping", true, "", 0)},
                  {"singing", Row("Ripping", true, "x", 0)}};
     EXPECT_EQ(wt::ui::SweepSilentRows(list, 10001), 2);
-    EXPECT_EQ(list.Names(), (std::vector<std::string>{"singing"}));
     EXPECT_EQ(list.terminated, (std::vector<std::string>{"quiet1", "quiet2"}));
+    EXPECT_EQ(list.rows[0].state.status, wt::ui::kStatusSilent);
+    EXPECT_EQ(wt::ui::SweepFinishedRows(list), 0);
+    EXPECT_EQ(list.Names(), (std::vector<std::string>{"quiet1", "quiet2", "singing"}));
 }
 
 TEST(NowPlayingLabel, RunsLeftAndReentersFromTheRight) {

@@ -1,6 +1,8 @@
 #include "QtDispatcher.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -64,21 +66,34 @@ TEST(QtDispatcher, CloseReleasesAWaitingWorkerWithoutRunningItsCall) {
     EXPECT_FALSE(ran);
 }
 
-TEST(QtDispatcher, AnErrorOfTheCallReachesTheWorker) {
+TEST(QtDispatcher, AnErrorOfTheCallIsReportedOnTheGuiThreadAndTheWorkerGoesOn) {
     wt::ui::QtDispatcher dispatcher;
-    std::atomic<bool> caught{false};
-    std::atomic<bool> done{false};
+    std::vector<std::string> reported;  // GUI thread only
+    std::thread::id reportedOn;
+    dispatcher.SetErrorReporter([&](const std::string& message) {
+        reported.push_back(message);
+        reportedOn = std::this_thread::get_id();
+    });
+    std::atomic<bool> escaped{false};
+    std::atomic<int> after{0};
     std::thread worker([&] {
         try {
-            dispatcher.Synchronize([] { throw std::runtime_error("boom"); });
-        } catch (const std::runtime_error& e) {
-            caught = std::string(e.what()) == "boom";
+            dispatcher.Synchronize([] { throw std::runtime_error("Cannot write cfg.dat"); });
+            dispatcher.Synchronize([] { throw 42; });
+            ++after;
+            dispatcher.Synchronize([&] { ++after; });
+        } catch (...) {
+            escaped = true;
         }
-        done = true;
     });
-    EXPECT_TRUE(PumpUntil([&] { return done.load(); }));
+    EXPECT_TRUE(PumpUntil([&] { return after.load() == 2 || escaped; }));
     worker.join();
-    EXPECT_TRUE(caught);
+    EXPECT_FALSE(escaped);
+    EXPECT_EQ(reported, (std::vector<std::string>{"Cannot write cfg.dat", "An unexpected error occurred."}));
+    EXPECT_EQ(reportedOn, std::this_thread::get_id());
+    // On the GUI thread itself the rule is the same.
+    dispatcher.Synchronize([] { throw std::runtime_error("direct"); });
+    EXPECT_EQ(reported.back(), "direct");
 }
 
 TEST(QtDispatcher, ManyWorkersAreServedOneAtATime) {

@@ -63,11 +63,7 @@ void BrowseCommands::BlackListTitle(const std::string& title) {
     window_.zIniData1->WriteString("BlackList", JoinLinesCrLf(*window_.BlackListEntries));
 }
 
-TNetListItem* BrowseCommands::SelectedBrowseRow() const {
-    // Every row of the Browse list is a TNetListItem.
-    QTreeWidgetItem* item = window_.BrowseList->currentItem();
-    return item && item->isSelected() ? static_cast<TNetListItem*>(item) : nullptr;
-}
+TNetListItem* BrowseCommands::SelectedBrowseRow() const { return window_.SelectedBrowseRow(); }
 
 QString BrowseCommands::SelectedFavoriteGroup() const {
     QTreeWidgetItem* node = window_.TeTreeView1->currentItem();

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QTimer>
 #include <QUrl>
 
 namespace wt {
@@ -68,7 +69,9 @@ void TUpdateController::Guarded(const std::function<void()>& operation) {
 }
 
 void TUpdateController::NeedWTUpdate() {
-    Guarded([this] { updater_.NeedWTUpdate(); });
+    // Asked at window creation, run once the event loop turns: the window shows first, and
+    // the check runs while it takes input.
+    QTimer::singleShot(0, this, [this] { Guarded([this] { updater_.NeedWTUpdate(); }); });
 }
 
 void TUpdateController::FirstActivation() {

@@ -17,10 +17,16 @@ WishWiring::WishWiring(TForm1& window, Dispatcher& dispatcher) : window_(window)
     searches_ = std::make_unique<TNetWishSearches>(context);
     searches_->OnWishFound = [this](TNetWishObject*, const TWishInfo& info) { window_.Radio_WishFound(info); };
 
-    window.Hooks().startWish = [this](const std::string& wish) { searches_->AddWish(wish); };
-    window.Hooks().manageWishList = [this] {
+    // Without a directory there is nothing to ask: the wishes are kept, and searched once a
+    // directory is set.
+    const bool hasDirectory = root != "/";
+    auto search = [this, hasDirectory](const std::string& wish) {
+        if (hasDirectory) searches_->AddWish(wish);
+    };
+    window.Hooks().startWish = search;
+    window.Hooks().manageWishList = [this, search] {
         WishSearchControl control;
-        control.AddWish = [this](const std::string& wish) { searches_->AddWish(wish); };
+        control.AddWish = search;
         control.RemoveWish = [this](const std::string& wish) { searches_->RemoveWish(wish); };
         control.StopAllWishes = [this] { searches_->StopAllWishes(); };
         if (window_.WishList && window_.NewWishes) {

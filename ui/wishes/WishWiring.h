@@ -21,7 +21,8 @@ class TForm1;
 
 // The setting that names the station directory's root, and its default.
 inline constexpr const char* kDirectorySiteSetting = "DirectorySite";
-inline constexpr const char* kDefaultDirectorySite = "http://directory.wavetrap.example/";
+// Unset by default: no directory, no wish searches.
+inline constexpr const char* kDefaultDirectorySite = "";
 
 class WishWiring {
 public:

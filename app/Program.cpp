@@ -1,0 +1,59 @@
+#include "Program.h"
+
+#include "BrowseCommands.h"
+#include "MainWindow.h"
+#include "QtDispatcher.h"
+#include "UserDialogs.h"
+#include "WishWiring.h"
+
+#include "net/HttpClient.h"
+#include "update/UpdateWiring.h"
+
+#include <QDesktopServices>
+
+namespace wt::app {
+
+Program::Program(ui::UserDialogs& dialogs, const std::string& programFolder,
+                 std::function<void(const QUrl&)> opener) {
+    if (!opener) opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    window_ = std::make_unique<ui::TForm1>(dialogs, programFolder);
+    window_->SetOpener(opener);
+    // The catalogue update has an HTTP client of its own: shutdown stops every request on it.
+    updateHttp_ = std::make_unique<net::HttpClient>();
+    ui::TForm1& window = *window_;
+    updates_ = std::make_unique<TUpdateController>(
+        window_.get(), *window.zIniData1, *window.zDataset1, *updateHttp_, programFolder,
+        [&window]() -> std::vector<std::string>& { return *window.BlackListEntries; },
+        [&window] { window.LoadGenres(); });
+    WireUpdateCommands(window, *updates_, opener);
+    window.SetUpdateChecks(std::make_unique<ControllerUpdateChecks>(*updates_));
+    // Worker threads hand their notifications to the GUI thread through this dispatcher.
+    dispatcher_ = std::make_unique<ui::QtDispatcher>();
+    dispatcher_->SetErrorReporter(
+        [&window](const std::string& message) { window.ReportHandlerError(message); });
+    wishes_ = std::make_unique<ui::WishWiring>(window, *dispatcher_);
+    browseCommands_ = std::make_unique<ui::BrowseCommands>(window);
+    browseCommands_->Install();
+    window.ApplyHooks();
+}
+
+Program::~Program() {
+    // Workers still waiting in a hand-off are released before their owners are destroyed.
+    if (dispatcher_) dispatcher_->Close();
+    // The reverse of construction; the update controller is a child of the window and leaves
+    // it before the window goes.
+    browseCommands_.reset();
+    wishes_.reset();
+    dispatcher_.reset();
+    updates_.reset();
+    updateHttp_.reset();
+    window_.reset();
+}
+
+bool Program::Start() {
+    if (!window_->FormCreate()) return false;
+    window_->show();
+    return true;
+}
+
+}  // namespace wt::app
