@@ -49,8 +49,8 @@ int SweepSilentRows(DownloadRowList& rows, std::uint32_t nowTick) {
     return stopped;
 }
 
-int NextNowPlayingLeft(int left, int width) {
-    return left >= -width ? left - 1 : width + 10;
+int NextNowPlayingLeft(int left, int width, int step) {
+    return left >= -width ? left - step : width + 10;
 }
 
 }  // namespace wt::ui

@@ -185,7 +185,9 @@ void TForm1::SetNowPlaying(const QString& text) {
 }
 
 void TForm1::Timer2Timer() {
-    lNowPlaying->move(NextNowPlayingLeft(lNowPlaying->x(), lNowPlaying->width()), lNowPlaying->y());
+    if (!isVisible() || isMinimized()) return;  // nobody sees it move: no repaint
+    lNowPlaying->move(NextNowPlayingLeft(lNowPlaying->x(), lNowPlaying->width(), kNowPlayingStep),
+                      lNowPlaying->y());
 }
 
 // --- tray -------------------------------------------------------------------------------------

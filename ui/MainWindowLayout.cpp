@@ -4,7 +4,9 @@
 #include "AdvertStrip.h"
 #include "CommandIcons.h"
 #include "GridDelegate.h"
+#include "DownloadSweeps.h"
 #include "MainWindow.h"
+#include "ScrollingLabel.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -86,7 +88,7 @@ void TForm1::BuildLayout() {
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     Timer2 = new QTimer(this);
-    Timer2->setInterval(10);
+    Timer2->setInterval(kNowPlayingTickMs);
     Timer3 = new QTimer(this);
     Timer3->setInterval(1000);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
@@ -156,7 +158,10 @@ void TForm1::BuildAdvertAndGroups(QWidget* central) {
     nowCaption->setGeometry(14, y, 100, 18);
     nowPlayingStrip_ = new QWidget(TeGroupBox2);
     nowPlayingStrip_->setGeometry(100, y - 4, 177, 25);
-    lNowPlaying = new QLabel(QString::fromLatin1(kNoStationSelected), nowPlayingStrip_);
+    // The label moves a pixel every 10 ms: an opaque strip keeps each move's repaint inside
+    // the strip instead of the whole group behind it.
+    nowPlayingStrip_->setAutoFillBackground(true);
+    lNowPlaying = new ScrollingLabel(QString::fromLatin1(kNoStationSelected), nowPlayingStrip_);
     lNowPlaying->setFont(BoldPixelFont(font(), 11));
     lNowPlaying->adjustSize();
     lNowPlaying->move(0, (25 - lNowPlaying->height()) / 2);

@@ -25,7 +25,10 @@ ProgramSession::ProgramSession(std::vector<StationRecord> stations, bool firstSt
     if (settings) settings(store);
 }
 
-ProgramSession::~ProgramSession() { program_.reset(); }
+ProgramSession::~ProgramSession() {
+    answers.DismissEverything();
+    program_.reset();
+}
 
 void ProgramSession::Start() {
     program_ = std::make_unique<app::Program>(dialogs_, profile.Path(),
@@ -35,6 +38,13 @@ void ProgramSession::Start() {
     // The first activation has run once the genre branch is filled or the program is ending.
     ASSERT_TRUE(WaitFor([&] { return Window().isVisible(); }));
     ASSERT_TRUE(WaitFor([&] { return ended_ || Window().GenresRoot()->isExpanded(); }));
+}
+
+void PickStation(ui::TForm1& window, const QString& genre, const QString& station) {
+    ClickItem(window.TeTreeView1, FindItem(window.TeTreeView1, genre));
+    QTreeWidgetItem* row = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (row = FindItem(window.BrowseList, station)) != nullptr; }));
+    ClickItem(window.BrowseList, row);
 }
 
 std::string ReadWhole(const std::string& path) {

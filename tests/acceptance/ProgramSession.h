@@ -50,6 +50,9 @@ private:
     bool ended_ = false;
 };
 
+// Clicks the genre in the tree, waits for the station in the Browse list and clicks it.
+void PickStation(ui::TForm1& window, const QString& genre, const QString& station);
+
 // The whole content of a file ("" when it cannot be read).
 std::string ReadWhole(const std::string& path);
 

@@ -141,9 +141,7 @@ TEST(RipStory, ClosingWhileRippingAsksFirstAndYesEndsTheRipsKeepingTheFiles) {
     ProgramSession session({Station("Rock", "Rock FM", 128, station.Url())});
     ASSERT_NO_FATAL_FAILURE(session.Start());
     ui::TForm1& w = session.Window();
-    ClickItem(w.TeTreeView1, FindItem(w.TeTreeView1, "Rock"));
-    ASSERT_TRUE(WaitFor([&] { return w.BrowseList->topLevelItemCount() == 1; }));
-    ClickItem(w.BrowseList, w.BrowseList->topLevelItem(0));
+    ASSERT_NO_FATAL_FAILURE(PickStation(w, "Rock", "Rock FM"));
     Click(&w, "Download this station");
     const std::string file = session.MusicFolder() + "Rock/Long Song.mp3";
     ASSERT_TRUE(WaitFor([&] { return fs::exists(file) && fs::file_size(file) > 4096; }, 15000));

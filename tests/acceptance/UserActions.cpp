@@ -26,8 +26,11 @@ namespace wt::acceptance {
 bool WaitFor(const std::function<bool()>& pred, int timeoutMs) {
     QElapsedTimer timer;
     timer.start();
+    // Sleeps between events instead of spinning; the tick wakes the loop to look again.
+    QTimer tick;
+    tick.start(10);
     while (!pred() && timer.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return pred();
 }
 
@@ -125,6 +128,7 @@ struct DialogAnswers::State {
     QPointer<QWidget> last;      // the dialog answered last, so each is answered once
     QPointer<QWidget> lastSeen;  // the message box whose text was kept last
     QTimer timer;
+    bool dismissAll = false;
 };
 
 DialogAnswers::DialogAnswers() : state_(new State) {
@@ -135,6 +139,10 @@ DialogAnswers::DialogAnswers() : state_(new State) {
         if (modal != s->lastSeen) {
             s->lastSeen = modal;
             if (auto* box = qobject_cast<QMessageBox*>(modal)) s->seen << box->text();
+        }
+        if (s->dismissAll) {
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+            return;
         }
         if (s->answers.empty()) return;  // left for the test to see
         s->last = modal;
@@ -178,6 +186,8 @@ void DialogAnswers::ThenChooseFolder(const std::string& folder) {
 void DialogAnswers::ThenCancel() {
     Then([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
 }
+
+void DialogAnswers::DismissEverything() { state_->dismissAll = true; }
 
 bool DialogAnswers::AllAnswered() const { return state_->answers.empty(); }
 

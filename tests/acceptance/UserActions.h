@@ -55,6 +55,9 @@ public:
     void ThenChooseFolder(const std::string& folder);
     void ThenCancel();
     bool AllAnswered() const;
+    // From now on every dialog that opens is closed at once (a test that failed mid-way must
+    // not leave the program waiting on a box while it is torn down).
+    void DismissEverything();
     // Texts of the message boxes that opened, in order (line breaks as "\n").
     QStringList Seen() const;
 

@@ -112,6 +112,8 @@ TEST(NowPlayingLabel, RunsLeftAndReentersFromTheRight) {
     EXPECT_EQ(wt::ui::NextNowPlayingLeft(0, 164), -1);
     EXPECT_EQ(wt::ui::NextNowPlayingLeft(-164, 164), -165);
     EXPECT_EQ(wt::ui::NextNowPlayingLeft(-165, 164), 174);
+    EXPECT_EQ(wt::ui::NextNowPlayingLeft(-162, 164, 4), -166);
+    EXPECT_EQ(wt::ui::NextNowPlayingLeft(-166, 164, 4), 174);
 }
 
 }  // namespace

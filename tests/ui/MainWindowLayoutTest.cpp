@@ -211,7 +211,10 @@ TEST_F(WindowFixture, AboutBoxShowsNameAndOpensTheVendorSite) {
     EXPECT_FALSE(about.isVisible());
 }
 
-TEST_F(WindowFixture, NowPlayingLabelScrollsWithTheTimer) {
+TEST_F(WindowFixture, NowPlayingLabelScrollsWithTheTimerWhileTheWindowShows) {
+    window->zIniData1->WriteString("WorkingPath", folder.Path() + "Music/");
+    ASSERT_TRUE(window->FormCreate());
+    window->show();
     window->SetNowPlaying("Station: Song");
     int start = window->lNowPlaying->x();
     ASSERT_TRUE(PumpUntil([&] { return window->lNowPlaying->x() < start - 3; }));

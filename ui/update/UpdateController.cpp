@@ -13,6 +13,10 @@
 namespace wt {
 
 namespace {
+constexpr int kProgramCheckDelayMs = 250;
+}  // namespace
+
+namespace {
 
 QString Shown(const QString& text) {
     QString shown = text;
@@ -69,9 +73,10 @@ void TUpdateController::Guarded(const std::function<void()>& operation) {
 }
 
 void TUpdateController::NeedWTUpdate() {
-    // Asked at window creation, run once the event loop turns: the window shows first, and
-    // the check runs while it takes input.
-    QTimer::singleShot(0, this, [this] { Guarded([this] { updater_.NeedWTUpdate(); }); });
+    // Asked at window creation, run shortly after: the window shows and is activated first,
+    // and the check runs while it takes input. (A timer, not a posted call: posted calls queued
+    // behind this one would wait for the whole check.)
+    QTimer::singleShot(kProgramCheckDelayMs, this, [this] { Guarded([this] { updater_.NeedWTUpdate(); }); });
 }
 
 void TUpdateController::FirstActivation() {
