@@ -1,6 +1,7 @@
 // Program entry: the single-instance guard, the display check, the application object and the
 // main window.
 #include "BrowseCommands.h"
+#include "DamagedFilesOffer.h"
 #include "DisplayCheck.h"
 #include "MainWindow.h"
 #include "QtDispatcher.h"
@@ -21,8 +22,17 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    // The user's files live in the XDG folders, or beside the program in portable mode.
+    const wt::ProgramFolders folders =
+        wt::ResolveProgramFolders(wt::ExecutableFolder(), wt::FolderEnvironment::FromProcess());
+    std::string folderProblem;
+    try {
+        wt::CreateProgramFolders(folders);
+    } catch (const std::exception& error) {
+        folderProblem = error.what();  // shown once a window can show it
+    }
     // A second instance ends at once, silently, before any window exists.
-    wt::app::SingleInstance guard(wt::app::SingleInstance::LockFilePath());
+    wt::app::SingleInstance guard(wt::app::SingleInstance::LockFilePath(folders.runtime));
     if (!guard.Acquire()) return 0;
 
     std::string problem = wt::app::MissingDisplayMessage();
@@ -36,10 +46,18 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Wavetrap"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
+    // The desktop entry's name: Wayland shows the icon of wavetrap.desktop for the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("wavetrap"));
+
     wt::ui::QtUserDialogs dialogs;
+    if (!folderProblem.empty()) {
+        dialogs.ShowMessage(nullptr, wt::ui::MessageKind::Error, QString::fromStdString(folderProblem));
+        return 1;
+    }
+    wt::app::OfferDamagedFileRepairs(folders, dialogs);
     std::unique_ptr<wt::ui::TForm1> window;
     try {
-        window = std::make_unique<wt::ui::TForm1>(dialogs, wt::ExecutableFolder());
+        window = std::make_unique<wt::ui::TForm1>(dialogs, folders);
     } catch (const std::exception& error) {
         // The settings file could not be opened: nothing can run without it.
         dialogs.ShowMessage(nullptr, wt::ui::MessageKind::Error, QString::fromStdString(error.what()));
@@ -52,7 +70,7 @@ int main(int argc, char** argv) {
     // The catalogue update has an HTTP client of its own: shutdown stops every request on it.
     wt::net::HttpClient updateHttp;
     wt::TUpdateController updates(window.get(), *window->zIniData1, *window->zDataset1, updateHttp,
-                                  wt::ExecutableFolder(),
+                                  folders.cache,
                                   [&window]() -> std::vector<std::string>& { return *window->BlackListEntries; },
                                   [&window] { window->LoadGenres(); });
     wt::WireUpdateCommands(*window, updates, [](const QUrl& url) { QDesktopServices::openUrl(url); });
