@@ -77,17 +77,20 @@ ProgramFolders ResolveProgramFolders(const std::string& exeFolder, const FolderE
     return folders;
 }
 
-void CreateProgramFolders(const ProgramFolders& folders) {
-    for (const std::string* folder : {&folders.config, &folders.data, &folders.cache, &folders.runtime}) {
-        // Each missing part is made 0700, parents included: these folders are the user's alone.
-        std::string path;
-        for (const auto& part : fs::path(*folder)) {
-            path = (fs::path(path) / part).string();
-            if (part == "/" || Exists(path)) continue;
-            if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
-                throw std::runtime_error("Cannot create folder \"" + *folder + "\". " + std::strerror(errno));
-        }
+void CreateUserFolder(const std::string& folder) {
+    // Each missing part is made 0700, parents included: these folders are the user's alone.
+    std::string path;
+    for (const auto& part : fs::path(folder)) {
+        path = (fs::path(path) / part).string();
+        if (part == "/" || Exists(path)) continue;
+        if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
+            throw std::runtime_error("Cannot create folder \"" + folder + "\". " + std::strerror(errno));
     }
+}
+
+void CreateProgramFolders(const ProgramFolders& folders) {
+    for (const std::string* folder : {&folders.config, &folders.data, &folders.cache, &folders.runtime})
+        CreateUserFolder(*folder);
 }
 
 }  // namespace wt

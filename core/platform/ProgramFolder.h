@@ -38,6 +38,10 @@ struct FolderEnvironment {
 // from beside the executable (a build tree). Nothing is created.
 ProgramFolders ResolveProgramFolders(const std::string& exeFolder, const FolderEnvironment& env);
 
+// Creates folder and its missing parents, each new one with mode 0700. Throws
+// std::runtime_error naming the folder and the system's reason.
+void CreateUserFolder(const std::string& folder);
+
 // Creates the writable folders (mode 0700 for new ones, parents included). Throws
 // std::runtime_error naming the folder and the system's reason when one cannot be made.
 void CreateProgramFolders(const ProgramFolders& folders);

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "platform/ProgramFolder.h"
 #include "settings/zIniData.h"
 
 namespace wt::tool {
@@ -104,7 +105,7 @@ int RunSettingsCommand(std::vector<std::string> args, const std::string& default
             return 1;
         }
         // The user's own file may be written before the program has ever run.
-        if (usedDefault && !reading) std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+        if (usedDefault && !reading) CreateUserFolder(std::filesystem::path(file).parent_path().string());
         if (command == "list") {
             need(0);
             TzIniData store(file, true);
