@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <system_error>
 #include <sys/stat.h>
@@ -75,6 +76,23 @@ ProgramFolders ResolveProgramFolders(const std::string& exeFolder, const FolderE
                         ? WithTrailingSlash(fs::weakly_canonical(installed).string())
                         : exe;
     return folders;
+}
+
+std::string UserMusicFolder(const FolderEnvironment& env) {
+    const std::string home = WithTrailingSlash(env.home.empty() ? "/" : env.home);
+    std::ifstream dirs(BaseFolder(env.xdgConfigHome, home, ".config/") + "user-dirs.dirs");
+    // Lines of the form XDG_MUSIC_DIR="$HOME/Music" or XDG_MUSIC_DIR="/absolute/path".
+    const std::string key = "XDG_MUSIC_DIR=\"";
+    for (std::string line; std::getline(dirs, line);) {
+        if (line.compare(0, key.size(), key) != 0) continue;
+        const std::size_t end = line.find('"', key.size());
+        if (end == std::string::npos) break;
+        std::string value = line.substr(key.size(), end - key.size());
+        if (value.compare(0, 5, "$HOME") == 0) value = home + value.substr(value.size() > 5 && value[5] == '/' ? 6 : 5);
+        if (!value.empty() && value.front() == '/' && fs::is_directory(value)) return WithTrailingSlash(value);
+        break;
+    }
+    return home;
 }
 
 void CreateUserFolder(const std::string& folder) {

@@ -38,6 +38,10 @@ struct FolderEnvironment {
 // from beside the executable (a build tree). Nothing is created.
 ProgramFolders ResolveProgramFolders(const std::string& exeFolder, const FolderEnvironment& env);
 
+// Where the output folder chooser starts: the user's music folder (XDG_MUSIC_DIR of
+// user-dirs.dirs in the config home) when it exists, else the home folder. Ends in '/'.
+std::string UserMusicFolder(const FolderEnvironment& env);
+
 // Creates folder and its missing parents, each new one with mode 0700. Throws
 // std::runtime_error naming the folder and the system's reason.
 void CreateUserFolder(const std::string& folder);

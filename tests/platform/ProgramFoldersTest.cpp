@@ -96,6 +96,28 @@ TEST(ProgramFolders, CreatesMissingFoldersForTheUserAlone) {
     EXPECT_THROW(CreateProgramFolders(blocked), std::runtime_error);
 }
 
+TEST(ProgramFolders, FolderChooserStartsInTheMusicFolder) {
+    TempDir temp;
+    const std::string home = temp.Sub("home");
+    const std::string config = temp.Sub("config");
+    const FolderEnvironment env{home, config, "", "", ""};
+    EXPECT_EQ(UserMusicFolder(env), home);  // no user-dirs.dirs
+    const struct {
+        std::string line;
+        std::string expected;
+    } cases[] = {
+        {"XDG_MUSIC_DIR=\"$HOME/Musik\"", temp.Sub("home/Musik")},
+        {"XDG_MUSIC_DIR=\"" + temp.Sub("elsewhere") + "\"", temp.Sub("elsewhere")},
+        {"XDG_MUSIC_DIR=\"$HOME/Missing\"", home},  // a folder that does not exist
+        {"XDG_MUSIC_DIR=\"relative\"", home},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(config + "user-dirs.dirs") << "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                                 << c.line << "\n";
+        EXPECT_EQ(UserMusicFolder(env), c.expected) << c.line;
+    }
+}
+
 TEST(SetAside, NamesCarryTheDateAndNeverReplaceAnotherFile) {
     TempDir temp;
     const std::string file = (temp.path / "data.db").string();
