@@ -12,6 +12,10 @@ namespace {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
+std::string Stations(std::int64_t count) {
+    return std::to_string(count) + (count == 1 ? " whole station" : " whole stations");
+}
+
 // The settings file's own refusal, or empty when it opens (or is missing: a new one is made).
 std::string SettingsRefusal(const std::string& path) {
     std::error_code ec;
@@ -46,10 +50,9 @@ std::vector<DamagedFile> FindDamagedFiles(const ProgramFolders& folders, std::ti
     if (damage.kind == DataSetDamage::Kind::TornTail) {
         found.push_back({catalogue,
                          "The station catalogue " + Quoted(catalogue) + " ends in a damaged record (" +
-                             std::to_string(damage.strayBytes) + " bytes after " +
-                             std::to_string(damage.wholeRecords) + " whole stations).\r\rRepair it? The " +
-                             std::to_string(damage.wholeRecords) + " stations are kept, and a copy of the "
-                             "damaged file is set aside as " + Quoted(SetAsideName(catalogue, now)) + ".",
+                             std::to_string(damage.strayBytes) + " bytes after " + Stations(damage.wholeRecords) +
+                             ").\r\rRepair it? The whole stations are kept, and a copy of the damaged file is "
+                             "set aside as " + Quoted(SetAsideName(catalogue, now)) + ".",
                          [catalogue, now] {
                              CopyAside(catalogue, now);
                              CutTornTail(catalogue);
