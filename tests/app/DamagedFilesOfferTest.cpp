@@ -2,12 +2,12 @@
 // repairs a torn catalogue), No leaves every file exactly as it was.
 #include "DamagedFilesOffer.h"
 #include "ScriptedDialogs.h"
+#include "TempFolder.h"
 
 #include "catalogue/StationCatalogue.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -16,12 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Profile {
-    fs::path dir;
-    Profile() {
-        char pattern[] = "/tmp/wt-offer-XXXXXX";
-        dir = ::mkdtemp(pattern);
-    }
-    ~Profile() { fs::remove_all(dir); }
+    wt::testing::TempFolder temp;
+    fs::path dir{temp.Path()};
     wt::ProgramFolders Folders() const { return wt::ProgramFolders::AllIn(dir.string()); }
     int Count() const { return static_cast<int>(std::distance(fs::directory_iterator(dir), fs::directory_iterator())); }
 };
