@@ -14,15 +14,19 @@
 namespace wt::app {
 
 Program::Program(ui::UserDialogs& dialogs, const std::string& programFolder,
+                 std::function<void(const QUrl&)> opener)
+    : Program(dialogs, ProgramFolders::AllIn(programFolder), std::move(opener)) {}
+
+Program::Program(ui::UserDialogs& dialogs, const ProgramFolders& folders,
                  std::function<void(const QUrl&)> opener) {
     if (!opener) opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
-    window_ = std::make_unique<ui::TForm1>(dialogs, programFolder);
+    window_ = std::make_unique<ui::TForm1>(dialogs, folders);
     window_->SetOpener(opener);
     // The catalogue update has an HTTP client of its own: shutdown stops every request on it.
     updateHttp_ = std::make_unique<net::HttpClient>();
     ui::TForm1& window = *window_;
     updates_ = std::make_unique<TUpdateController>(
-        window_.get(), *window.zIniData1, *window.zDataset1, *updateHttp_, programFolder,
+        window_.get(), *window.zIniData1, *window.zDataset1, *updateHttp_, folders.cache,
         [&window]() -> std::vector<std::string>& { return *window.BlackListEntries; },
         [&window] { window.LoadGenres(); });
     WireUpdateCommands(window, *updates_, opener);

@@ -2,6 +2,8 @@
 // The whole program behind its window: the main window and everything main() wires to it (the
 // catalogue update, the wish searches, the browse commands, the GUI-thread hand-off). The program
 // entry makes one; acceptance tests make one too, so they drive exactly what a user gets.
+#include "platform/ProgramFolder.h"
+
 #include <QUrl>
 
 #include <functional>
@@ -26,9 +28,11 @@ namespace wt::app {
 
 class Program {
 public:
-    // The settings and catalogue live in programFolder (ends in '/'). opener opens web
-    // addresses and folders; the desktop's default handler when empty. Throws when the settings
-    // file cannot be opened.
+    // The user's files live in folders. opener opens web addresses and folders; the desktop's
+    // default handler when empty. Throws when the settings file cannot be opened.
+    Program(ui::UserDialogs& dialogs, const ProgramFolders& folders,
+            std::function<void(const QUrl&)> opener = {});
+    // Everything in one folder (ends in '/'), as in portable mode.
     Program(ui::UserDialogs& dialogs, const std::string& programFolder,
             std::function<void(const QUrl&)> opener = {});
     // Closes the hand-off first, so that no worker waits on a GUI thread that no longer pumps.

@@ -1,7 +1,8 @@
 #include "SingleInstance.h"
 
+#include "platform/FileNames.h"
+
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -16,7 +17,7 @@ SingleInstance::~SingleInstance() {
 
 bool SingleInstance::Acquire() {
     if (fd_ >= 0) return true;
-    int fd = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    int fd = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) return true;  // no place for the lock: run rather than refuse to start
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         int error = errno;
@@ -27,12 +28,8 @@ bool SingleInstance::Acquire() {
     return true;
 }
 
-std::string SingleInstance::LockFilePath() {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && *runtime) return std::string(runtime) + "/WavetrapMutex.lock";
-    const char* tmp = std::getenv("TMPDIR");
-    std::string folder = (tmp && *tmp) ? tmp : "/tmp";
-    return folder + "/WavetrapMutex-" + std::to_string(getuid()) + ".lock";
+std::string SingleInstance::LockFilePath(const std::string& runtimeFolder) {
+    return WithTrailingSlash(runtimeFolder) + "WavetrapMutex.lock";
 }
 
 }  // namespace wt::app

@@ -18,8 +18,9 @@ public:
     bool Acquire();
     bool Held() const { return fd_ >= 0; }
 
-    // $XDG_RUNTIME_DIR/WavetrapMutex.lock, or a per-user file in the temporary folder.
-    static std::string LockFilePath();
+    // The program's lock file in runtimeFolder (ProgramFolders::runtime: $XDG_RUNTIME_DIR, or
+    // the user's cache folder when that is unset).
+    static std::string LockFilePath(const std::string& runtimeFolder);
 
 private:
     std::string path_;

@@ -10,6 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   lhasa nginx-light icecast2 ffmpeg lame
+  desktop-file-utils appstream lintian
 )
 
 missing=()

@@ -25,11 +25,14 @@ constexpr const char* kHelpPage = "Help.html";
 }  // namespace
 
 TForm1::TForm1(UserDialogs& dialogs, const std::string& programFolder, QWidget* parent)
+    : TForm1(dialogs, ProgramFolders::AllIn(programFolder), parent) {}
+
+TForm1::TForm1(UserDialogs& dialogs, const ProgramFolders& folders, QWidget* parent)
     : QMainWindow(parent),
-      zIniData1(std::make_unique<TzIniData>("cfg.dat", false, programFolder)),
-      zDataset1(std::make_unique<StationCatalogue>(programFolder)),
+      zIniData1(std::make_unique<TzIniData>("cfg.dat", false, folders.config)),
+      zDataset1(std::make_unique<StationCatalogue>(folders.data)),
       dialogs_(dialogs),
-      programFolder_(programFolder),
+      folders_(folders),
       updates_(std::make_unique<NoUpdateChecks>()) {
     opener_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     zDataset1->SetAfterChange([this](TzDataset&) { zDataset1AfterPost(); });
@@ -133,7 +136,7 @@ void TForm1::Label1Click() {
 void TForm1::TeButton7Click() {
     ReloadAdvert();
     OpenUrl(QUrl::fromLocalFile(
-        QDir(QString::fromStdString(programFolder_)).filePath(QLatin1String(kHelpPage))));
+        QDir(QString::fromStdString(folders_.share)).filePath(QLatin1String(kHelpPage))));
 }
 
 void TForm1::TeButton6Click() {

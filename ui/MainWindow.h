@@ -10,6 +10,7 @@
 #include "engine/NetRadio.h"
 #include "wishes/WishInfo.h"
 #include "platform/Clock.h"
+#include "platform/ProgramFolder.h"
 #include "settings/zIniData.h"
 
 #include <QMainWindow>
@@ -70,8 +71,10 @@ public:
     static constexpr int kClientWidth = 752;
     static constexpr int kClientHeight = 563;
 
-    // Opens the settings store "cfg.dat" in programFolder (which ends in '/'), as the window's
-    // stored properties load; FormCreate does the rest.
+    // Opens the settings store "cfg.dat" in folders.config, as the window's stored properties
+    // load; FormCreate does the rest (the catalogue in folders.data).
+    TForm1(UserDialogs& dialogs, const ProgramFolders& folders, QWidget* parent = nullptr);
+    // Every file in programFolder (which ends in '/').
     TForm1(UserDialogs& dialogs, const std::string& programFolder, QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -90,7 +93,7 @@ public:
     // Set once the program has been told to end without the close question.
     bool Terminating() const { return terminating_; }
 
-    const std::string& ProgramFolder() const { return programFolder_; }
+    const ProgramFolders& Folders() const { return folders_; }
     // The rip folder of a genre: WorkingPath + the genre as a folder name + '/'.
     std::string GenreFolder(const std::string& genre) const;
 
@@ -321,7 +324,7 @@ private:
 
     UserDialogs& dialogs_;
     const Clock* clock_ = &SystemClock::Instance();
-    std::string programFolder_;
+    ProgramFolders folders_;
     std::unique_ptr<UpdateChecks> updates_;
     bool activated_ = false;
     bool terminating_ = false;

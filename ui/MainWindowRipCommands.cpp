@@ -200,7 +200,7 @@ void TForm1::TeSpeedButton11Click() {
     SetNowPlaying(row->text(0) + QStringLiteral(": ") + row->text(kSongColumn));
     if (song.empty()) return;
     // A copy of what has been written so far; the song's own file keeps growing.
-    std::string target = WithTrailingSlash(programFolder_) + "preview.mp3";
+    std::string target = folders_.cache + "preview.mp3";
     std::error_code ec;
     std::filesystem::remove(target, ec);
     std::filesystem::copy_file(channel->Folder() + SanitizeFileName(song, ".mp3"), target, ec);

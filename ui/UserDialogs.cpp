@@ -1,5 +1,7 @@
 #include "UserDialogs.h"
 
+#include "platform/ProgramFolder.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -52,6 +54,7 @@ std::optional<QString> QtUserDialogs::ChooseFolder(QWidget* parent, const QStrin
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     dialog.setLabelText(QFileDialog::LookIn, label);
+    dialog.setDirectory(QString::fromStdString(UserMusicFolder(FolderEnvironment::FromProcess())));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
 }

@@ -105,6 +105,22 @@ void EngineAddTenThousand(benchmark::State& state) {
 }
 BENCHMARK(EngineAddTenThousand)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// One deleted station: the whole file is written to a copy that replaces it (a delete moves
+// every later record, which in place would leave a doubled record when interrupted).
+void EngineDeleteOne(benchmark::State& state) {
+    const auto stations = static_cast<std::uintmax_t>(state.range(0));
+    fs::copy_file(Shared().path + "data.db", Shared().path + "del.db", fs::copy_options::overwrite_existing);
+    fs::resize_file(Shared().path + "del.db", kDataStart + stations * kRecordSize);
+    wt::StationCatalogue cat(Shared().path, "del.db");
+    cat.Open();
+    for (auto _ : state) {
+        cat.Dataset().First();
+        cat.DeleteCurrentStation();
+    }
+    cat.Close();
+}
+BENCHMARK(EngineDeleteOne)->Unit(benchmark::kMillisecond)->Arg(3200)->Arg(100000)->Iterations(20);
+
 void EngineOpen(benchmark::State& state) {
     for (auto _ : state) {
         wt::StationCatalogue cat(Shared().path);

@@ -175,6 +175,14 @@ void DataSetFile::Open(const std::string& path, bool mayFallBackToReadOnly) {
         throw;
     }
     std::memcpy(header_, head.data(), kHeaderSize);
+    prefix_.assign(head.begin(), head.end());
+    prefix_.resize(static_cast<std::size_t>(layout_.DataStart), 0);
+    if (layout_.DataStart > static_cast<std::int64_t>(head.size()) &&
+        !ReadAt(fd, prefix_.data() + head.size(), prefix_.size() - head.size(), static_cast<std::int64_t>(head.size()))) {
+        records_.clear();
+        ::close(fd);
+        throw EzDatasetError("Stream read error");
+    }
     count_ = static_cast<std::int32_t>(layout_.RecordCount);
     path_ = path;
     writable_ = writable;
@@ -208,8 +216,60 @@ void DataSetFile::WriteAt(std::int64_t offset, const unsigned char* bytes, std::
 }
 
 void DataSetFile::WriteRange(std::int32_t first, std::int32_t count) {
+    if (bulk_) {
+        bulkDirty_ = true;
+        return;
+    }
+    if (count != 1) {
+        ReplaceWhole();
+        return;
+    }
     const std::size_t rs = static_cast<std::size_t>(layout_.RecordSize);
-    WriteAt(layout_.DataStart + static_cast<std::int64_t>(first) * rs, Record(first), rs * count);
+    WriteAt(layout_.DataStart + static_cast<std::int64_t>(first) * rs, Record(first), rs);
+}
+
+void DataSetFile::EndBulk() {
+    bulk_ = false;
+    if (!bulkDirty_) return;
+    bulkDirty_ = false;
+    ReplaceWhole();
+}
+
+void DataSetFile::ReplaceWhole() {
+    if (!writable_) throw EzDatasetError("Stream write error");
+    std::string copyPath = path_ + ".new-XXXXXX";
+    const int copy = ::mkostemp(copyPath.data(), O_CLOEXEC);
+    if (copy < 0) throw EzDatasetError("Cannot create file \"" + copyPath + "\". " + ErrnoText());
+    const int original = fd_;
+    struct stat st {};
+    bool ok = ::fstat(original, &st) == 0 && ::fchmod(copy, st.st_mode & 07777) == 0;
+    fd_ = copy;  // WriteAt writes to fd_
+    try {
+        if (ok) {
+            WriteAt(0, prefix_.data(), prefix_.size());
+            WriteAt(layout_.DataStart, records_.data(), records_.size());
+        }
+    } catch (const EzDatasetError&) {
+        ok = false;
+    }
+    fd_ = original;
+    ok = ok && ::fsync(copy) == 0 && ::rename(copyPath.c_str(), path_.c_str()) == 0;
+    if (!ok) {
+        const std::string reason = ErrnoText();
+        ::close(copy);
+        ::unlink(copyPath.c_str());
+        throw EzDatasetError("Cannot write file \"" + path_ + "\". " + reason);
+    }
+    ::close(original);
+    fd_ = copy;
+    // The rename is on the disk once the folder is; the file itself already is.
+    const auto slash = path_.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path_.substr(0, slash + 1);
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
 }
 
 void DataSetFile::WriteRecord(std::int32_t index, const unsigned char* bytes) {
@@ -220,7 +280,8 @@ void DataSetFile::WriteRecord(std::int32_t index, const unsigned char* bytes) {
 
 void DataSetFile::AppendRecord(const unsigned char* bytes) {
     const std::size_t rs = static_cast<std::size_t>(layout_.RecordSize);
-    WriteAt(layout_.DataStart + static_cast<std::int64_t>(count_) * rs, bytes, rs);
+    if (bulk_) bulkDirty_ = true;
+    else WriteAt(layout_.DataStart + static_cast<std::int64_t>(count_) * rs, bytes, rs);
     records_.insert(records_.end(), bytes, bytes + rs);
     ++count_;
 }
@@ -230,16 +291,9 @@ void DataSetFile::DeleteRecord(std::int32_t index) {
     auto at = records_.begin() + static_cast<std::ptrdiff_t>(index * rs);
     records_.erase(at, at + static_cast<std::ptrdiff_t>(rs));
     --count_;
-    // The tail moves toward the start in chunks, lowest offset first, as the file format
-    // prescribes; the bytes come from memory, which already holds the shifted tail.
-    std::size_t tailBytes = (count_ - index) * rs;
-    std::size_t start = index * rs;
-    for (std::size_t done = 0; done < tailBytes; done += kDeleteChunkBytes) {
-        std::size_t n = std::min(kDeleteChunkBytes, tailBytes - done);
-        WriteAt(layout_.DataStart + static_cast<std::int64_t>(start + done), records_.data() + start + done, n);
-    }
-    if (::ftruncate(fd_, static_cast<off_t>(layout_.DataStart + static_cast<std::int64_t>(count_) * rs)) != 0)
-        throw EzDatasetError("Stream write error");
+    // Moving the tail in place would leave a doubled record when interrupted.
+    if (bulk_) bulkDirty_ = true;
+    else ReplaceWhole();
 }
 
 void DataSetFile::MoveRecord(std::int32_t from, std::int32_t to) {
@@ -259,7 +313,7 @@ void DataSetFile::Reorder(const std::vector<std::int32_t>& order) {
     for (std::size_t i = 0; i < order.size(); ++i)
         std::memcpy(sorted.data() + i * rs, records_.data() + order[i] * rs, rs);
     records_.swap(sorted);
-    if (count_ > 0) WriteRange(0, count_);
+    if (count_ > 1) WriteRange(0, count_);
 }
 
 }  // namespace wt

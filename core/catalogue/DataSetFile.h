@@ -2,6 +2,12 @@
 // The binary data set file ("BDS"): a 24-byte header, 41-byte field descriptors, then
 // fixed-size records back to back. The records are kept in memory behind the file so that
 // moves and searches cost no reads; every change is written to the file at once.
+//
+// Writes are ordered so that a crash never leaves a file that looks sound but is not: a
+// changed record is one write in place, a new record one write at the end (a torn one leaves
+// a tail shorter than a record, which the repair cuts off), and anything that moves records
+// (delete, move, reorder) or a bulk change writes the whole file to a copy beside it that is
+// flushed and renamed over the old one.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,7 +19,6 @@ namespace wt {
 inline constexpr std::int32_t kHeaderSize = 24;
 inline constexpr std::int32_t kDescriptorSize = 41;
 inline constexpr std::int32_t kMaxFieldNameChars = 27;
-inline constexpr std::size_t kDeleteChunkBytes = 500000;
 // The largest record a file may declare; far above any real layout (a catalogue record is
 // 443 bytes), it keeps a forged header from making one new record cost gigabytes.
 inline constexpr std::int64_t kMaxRecordSize = 1 << 20;
@@ -76,14 +81,24 @@ public:
     // Reorders all records: record i becomes the record that was at order[i].
     void Reorder(const std::vector<std::int32_t>& order);
 
+    // Between these, changes stay in memory; EndBulk puts the whole new file in place at once
+    // (nothing of the change reaches the disk when the process dies before).
+    void BeginBulk() { bulk_ = true; }
+    void EndBulk();
+
 private:
     void WriteRange(std::int32_t first, std::int32_t count);
+    // Writes the whole file to a copy and renames it over the file.
+    void ReplaceWhole();
     void WriteAt(std::int64_t offset, const unsigned char* bytes, std::size_t size);
 
     int fd_ = -1;
     bool writable_ = false;  // false when a read-only data set fell back to reading
     std::string path_;
     unsigned char header_[kHeaderSize] = {};
+    std::vector<unsigned char> prefix_;  // every byte before the first record
+    bool bulk_ = false;
+    bool bulkDirty_ = false;
     DataSetLayout layout_;
     std::int32_t count_ = 0;
     std::vector<unsigned char> records_;

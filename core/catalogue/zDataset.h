@@ -135,6 +135,10 @@ public:
     void Post();
     void Cancel();
     void Delete();
+    // Many changes as one: until the end they stay in memory, then the whole file is replaced
+    // at once (see DataSetFile). Use TzBulkChange rather than the pair.
+    void BeginBulkChange() { file_.BeginBulk(); }
+    void EndBulkChange() { file_.EndBulk(); }
     void MoveRecord(std::int32_t from, std::int32_t to);
     bool Modified() const { return modified_; }
 
@@ -247,6 +251,32 @@ private:
     std::uint64_t changeCount_ = 0;
     bool lastChangeNewRecord_ = false;
     std::int32_t lastPostedIndex_ = -1;
+};
+
+// Scope of a bulk change: Finish() puts the file in place and reports a failure; leaving the
+// scope otherwise (an error on the way) still writes what was changed, so memory and file agree.
+class TzBulkChange {
+public:
+    explicit TzBulkChange(TzDataset& dataset) : dataset_(dataset) { dataset_.BeginBulkChange(); }
+    ~TzBulkChange() {
+        if (open_) {
+            try {
+                dataset_.EndBulkChange();
+            } catch (...) {
+                // already leaving on an error of its own
+            }
+        }
+    }
+    TzBulkChange(const TzBulkChange&) = delete;
+    TzBulkChange& operator=(const TzBulkChange&) = delete;
+    void Finish() {
+        open_ = false;
+        dataset_.EndBulkChange();
+    }
+
+private:
+    TzDataset& dataset_;
+    bool open_ = true;
 };
 
 }  // namespace wt

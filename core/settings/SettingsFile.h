@@ -1,6 +1,11 @@
 #pragma once
 // The settings file on disk: positioned reads and writes on an open descriptor. Other
 // processes may have the same file open; nothing is locked.
+//
+// A change never touches the file in place: the first write after a commit copies the file to
+// a new one beside it ("<name>.new-XXXXXX"), the writes and reads until the commit go to that
+// copy, and the commit flushes it and renames it over the old file. A crash at any moment
+// leaves either the old file or the new one, whole.
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -27,17 +32,30 @@ public:
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
 
+    // True while written changes wait for Commit.
+    bool Changing() const { return oldFd_ >= 0; }
+    // Flushes the changed copy and puts it in place of the file (and flushes the folder).
+    // Without changes, flushes the file.
+    void Commit();
+    // Drops the changes since the last commit; the file is as it was.
+    void Abandon() noexcept;
+    // When another writer has put a new file in place of the one open here, opens that one.
+    // True when it did.
+    bool FollowReplacement();
+
     std::int64_t Size() const;
     // Reads exactly `count` bytes; a short read is an error ("Stream read error").
     void ReadAt(std::int64_t offset, void* buffer, std::size_t count) const;
     void WriteAt(std::int64_t offset, const void* buffer, std::size_t count);
     void Truncate(std::int64_t size);
-    // Flushes the file's data to the disk.
-    void Sync();
-
 private:
-    int fd_ = -1;
+    void BeginChange();
+
+    int fd_ = -1;      // the file, or while changing, the copy
+    int oldFd_ = -1;   // while changing: the file itself
+    bool readOnly_ = false;
     std::string path_;
+    std::string copyPath_;
 };
 
 }  // namespace wt

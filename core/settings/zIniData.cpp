@@ -143,6 +143,7 @@ void TzIniData::Refresh() {
         ~Reset() { flag = false; }
     } reset{refreshing_};
 
+    file_.FollowReplacement();  // another writer's commit puts a new file in place
     ReadInfo();
     if (!InfoFitsFile()) throw EzIniDataError("zIniData Open: File is corrapted - " + fileName_);
     if (info_.counter == lastCounter_) return;
@@ -189,7 +190,25 @@ std::string TzIniData::RecordText(const IniEntry& entry) {
     return DecodeText(bytes);
 }
 
+// A change that fails half-way is dropped whole: the file stays as the last commit left it.
+class TzIniData::ChangeScope {
+public:
+    explicit ChangeScope(TzIniData& store) : store_(store) {}
+    ~ChangeScope() {
+        if (!store_.file_.Changing()) return;
+        store_.file_.Abandon();
+        store_.current_.reset();
+        store_.currentIndex_ = -1;
+    }
+    ChangeScope(const ChangeScope&) = delete;
+    ChangeScope& operator=(const ChangeScope&) = delete;
+
+private:
+    TzIniData& store_;
+};
+
 bool TzIniData::WriteString(std::string_view name, std::string_view value) {
+    ChangeScope scope(*this);
     Refresh();
     const std::int32_t key = KeyForOperation(name);
     if (readOnly_) return false;
@@ -224,6 +243,7 @@ std::int32_t TzIniData::ReadInteger(std::string_view name, std::int32_t defaultV
 }
 
 bool TzIniData::WriteInteger(std::string_view name, std::int32_t value) {
+    ChangeScope scope(*this);
     Refresh();
     const std::int32_t key = KeyForOperation(name);
     if (readOnly_) return false;
@@ -257,6 +277,7 @@ bool TzIniData::ReadBool(std::string_view name, bool defaultValue) {
 bool TzIniData::WriteBool(std::string_view name, bool value) { return WriteInteger(name, value ? 1 : 0); }
 
 bool TzIniData::DeleteValue(std::string_view name) {
+    ChangeScope scope(*this);
     Refresh();
     if (name.empty()) return false;
     if (readOnly_) throw EzIniDataError("Can't write ReadOnly mode opened file:\r" + fileName_);
@@ -313,7 +334,7 @@ void TzIniData::Commit() {
                         : static_cast<std::int32_t>(static_cast<std::uint32_t>(info_.counter) + 1u);
     lastCounter_ = info_.counter;
     WriteInfo();
-    file_.Sync();
+    file_.Commit();
 }
 
 }  // namespace wt

@@ -10,7 +10,9 @@
 //
 // The store works on the file in place and keeps it open while active. Every operation first
 // re-reads the information block, so that changes another process makes are noticed through
-// the change counter; every change is flushed to the disk before the operation returns.
+// the change counter; every change is flushed to the disk before the operation returns. A
+// change is made in a copy that replaces the file when it commits (see SettingsFile), so a
+// crash never leaves a half-written store.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -89,6 +91,7 @@ private:
         std::int32_t counter = 0;
         std::int32_t reserved = 0;
     };
+    class ChangeScope;
     struct Found {
         bool found;
         std::int32_t index;  // of the entry, or where the key would be inserted

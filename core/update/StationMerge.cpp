@@ -22,6 +22,9 @@ MergeResult MergeUpdateStations(StationCatalogue& catalogue, TzDataset& update, 
 
     MergeResult result;
     int done = 0;
+    // The merge reaches the disk as one replacement of the catalogue: a crash half-way leaves
+    // the catalogue as it was, and the same update is offered again.
+    TzBulkChange bulk(stations);
     update.First();
     while (!update.Eof()) {
         StationRecord station;
@@ -41,6 +44,7 @@ MergeResult MergeUpdateStations(StationCatalogue& catalogue, TzDataset& update, 
         update.Next();
         if (onAdvance) onAdvance(++done);
     }
+    bulk.Finish();
     return result;
 }
 

@@ -15,7 +15,7 @@ ProgramResult RunProgram(const std::string& program, const std::map<std::string,
                          int timeoutMs) {
     std::vector<std::string> vars;
     for (const char* keep : {"PATH", "HOME"})
-        if (const char* v = std::getenv(keep)) vars.push_back(std::string(keep) + "=" + v);
+        if (const char* v = std::getenv(keep); v && !env.count(keep)) vars.push_back(std::string(keep) + "=" + v);
     for (const auto& [k, v] : env) vars.push_back(k + "=" + v);
     std::vector<char*> envp;
     for (auto& v : vars) envp.push_back(v.data());

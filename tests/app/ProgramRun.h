@@ -15,7 +15,7 @@ struct ProgramResult {
 };
 
 // env holds the variables the child gets on top of an empty environment (PATH and HOME are
-// passed through).
+// passed through unless env sets them).
 ProgramResult RunProgram(const std::string& program, const std::map<std::string, std::string>& env,
                          int timeoutMs);
 

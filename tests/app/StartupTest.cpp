@@ -34,9 +34,10 @@ TEST(SingleInstance, OnlyOneHolderAtATime) {
     EXPECT_TRUE(later.Acquire());
 }
 
+
 TEST(SingleInstance, LockFileLivesInTheRuntimeFolder) {
-    setenv("XDG_RUNTIME_DIR", "/run/user/4242", 1);
-    EXPECT_EQ(wt::app::SingleInstance::LockFilePath(), "/run/user/4242/WavetrapMutex.lock");
+    EXPECT_EQ(wt::app::SingleInstance::LockFilePath("/run/user/4242"), "/run/user/4242/WavetrapMutex.lock");
+    EXPECT_EQ(wt::app::SingleInstance::LockFilePath("/run/user/4242/"), "/run/user/4242/WavetrapMutex.lock");
 }
 
 TEST(Program, SecondInstanceEndsSilentlyAtOnce) {
@@ -45,6 +46,7 @@ TEST(Program, SecondInstanceEndsSilentlyAtOnce) {
     ASSERT_TRUE(running.Acquire());
     auto result = wt::test::RunProgram(WAVETRAP_PROGRAM,
                                        {{"XDG_RUNTIME_DIR", temp.path.string()},
+                                        {"HOME", temp.path.string()},
                                         {"QT_QPA_PLATFORM", "offscreen"}},
                                        10000);
     ASSERT_TRUE(result.exited);
@@ -54,7 +56,8 @@ TEST(Program, SecondInstanceEndsSilentlyAtOnce) {
 
 TEST(Program, WithoutADisplayItSaysSoInsteadOfCrashing) {
     TempFolder temp;
-    auto result = wt::test::RunProgram(WAVETRAP_PROGRAM, {{"XDG_RUNTIME_DIR", temp.path.string()}},
+    auto result = wt::test::RunProgram(WAVETRAP_PROGRAM,
+                                       {{"XDG_RUNTIME_DIR", temp.path.string()}, {"HOME", temp.path.string()}},
                                        10000);
     ASSERT_TRUE(result.exited);
     EXPECT_EQ(result.exitCode, 1);

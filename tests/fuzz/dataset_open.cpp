@@ -1,5 +1,6 @@
 // Opens arbitrary bytes as a data set file, walks every record reading every field, searches,
 // adds, sorts and deletes. Refusals are fine; crashes, leaks and reads past buffers are not.
+// A file judged to have a torn tail must open once the tail is cut.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -7,7 +8,10 @@
 #include <cstdint>
 #include <string>
 
+#include "catalogue/CatalogueRepair.h"
 #include "catalogue/zDataset.h"
+
+#include <cstdlib>
 
 namespace {
 
@@ -68,7 +72,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (n <= 0) break;
         done += static_cast<std::size_t>(n);
     }
-    Exercise("/proc/self/fd/" + std::to_string(fd));
+    const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    if (wt::InspectDataSetFile(path).kind == wt::DataSetDamage::Kind::TornTail) {
+        wt::CutTornTail(path);
+        wt::TzDataset repaired("zFuzz");
+        repaired.SetFileName(path);
+        try {
+            repaired.Open();
+        } catch (const std::exception&) {
+            std::abort();  // the repair promised a file that opens
+        }
+    }
+    Exercise(path);
     ::close(fd);
     return 0;
 }

@@ -81,5 +81,30 @@ TEST_F(SettingsTool, RefusalsExitNonZeroWithTheMessageAndChangeNothing) {
     EXPECT_EQ(test::ReadFileBytes(dir / "bad.dat"), std::vector<std::uint8_t>(40, 'x'));
 }
 
+TEST_F(SettingsTool, WithoutAFileWorksOnTheUsersOwnAndSaysSoInItsHelp) {
+    // The tool finds the user's file as the program does: in the XDG config folder.
+    const std::string env = "env HOME='" + (dir / "home") + "' XDG_CONFIG_HOME='" + (dir / "config") + "' ";
+    const std::string tool = std::string("'") + WT_SETTINGS_TOOL + "'";
+    const auto run = [&](const std::string& arguments) {
+        FILE* pipe = popen((env + tool + " " + arguments + " 2>&1").c_str(), "r");
+        std::string out;
+        char buf[4096];
+        std::size_t n;
+        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
+        const int raw = pclose(pipe);
+        return Result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, out};
+    };
+    EXPECT_EQ(run("get A").status, 1);  // no file yet, none made
+    EXPECT_EQ(run("set-text UpdateServer http://127.0.0.1:1").status, 0);
+    TzIniData store(dir / "config/wavetrap/cfg.dat", true);
+    EXPECT_EQ(store.ReadString("UpdateServer", ""), "http://127.0.0.1:1");
+    EXPECT_EQ(run("get UpdateServer").out, "http://127.0.0.1:1");
+
+    const Result help = run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("$XDG_CONFIG_HOME/wavetrap/"), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("portable"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace wt

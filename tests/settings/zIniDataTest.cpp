@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <cstring>
 
 #include "StoreFiles.h"
@@ -235,6 +237,46 @@ TEST_F(Store, ClosingSetsTheFileTimeToTheLastChange) {
     { TzIniData store(path, false); EXPECT_EQ(store.ReadInteger("A", 0), 1); }
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mtim.tv_sec, mtime);
+}
+
+TEST_F(Store, EveryChangeReplacesTheFileWholeAndLeavesNoCopy) {
+    TzIniData store(path, false);
+    store.WriteString("Wishes", "one\r\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    struct stat before{}, after{};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    store.WriteInteger("RippedSongs", 1);  // in place in the table, yet a new file on disk
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode & 0777, 0640u);  // the user's permissions stay
+    store.WriteInteger("RippedSongs", 2);
+    store.DeleteValue("Wishes");
+    EXPECT_FALSE(store.WriteString("Nothing", ""));  // no change: no copy either
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path())) names.push_back(e.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"cfg.dat"});
+    EXPECT_EQ(store.ReadInteger("RippedSongs", 0), 2);
+}
+
+TEST_F(Store, CopiesLeftByACrashAreRemovedOnceTheyAreOld) {
+    namespace fs = std::filesystem;
+    { TzIniData store(path, false); }
+    const struct {
+        const char* name;
+        int ageMinutes;
+        bool stays;
+    } cases[] = {
+        {"cfg.dat.new-AbC123", 5, false},
+        {"cfg.dat.new-XyZ789", 0, true},   // may be another writer's change under way
+        {"cfg.dat.new-toolong", 5, true},  // not a name the store makes
+        {"other.dat.new-AbC123", 5, true},
+    };
+    for (const auto& c : cases) {
+        test::WriteFileBytes(dir / c.name, {1, 2, 3});
+        fs::last_write_time(dir / c.name, fs::file_time_type::clock::now() - std::chrono::minutes(c.ageMinutes));
+    }
+    { TzIniData store(path, false); }
+    for (const auto& c : cases) EXPECT_EQ(fs::exists(dir / c.name), c.stays) << c.name;
 }
 
 }  // namespace

@@ -94,7 +94,12 @@ int ImportCsv(const std::string& path, const std::string& csvPath) {
     }
     StationCatalogue catalogue(Folder(path), Name(path));
     catalogue.Open();
-    for (const auto& s : stations) catalogue.AddStation(s);
+    {
+        // All of the import or none of it reaches the file.
+        TzBulkChange bulk(catalogue.Dataset());
+        for (const auto& s : stations) catalogue.AddStation(s);
+        bulk.Finish();
+    }
     catalogue.Close();
     return static_cast<int>(stations.size());
 }

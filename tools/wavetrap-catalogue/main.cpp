@@ -1,4 +1,4 @@
-// wavetrap-catalogue FILE COMMAND: export, import, list genres of and publish a station
+// wavetrap-catalogue [FILE] COMMAND: export, import, list genres of and publish a station
 // catalogue file.
 #include <cstring>
 #include <iostream>
@@ -8,20 +8,31 @@
 
 #include "CatalogueCommands.h"
 #include "catalogue/FieldText.h"
+#include "platform/ProgramFolder.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: wavetrap-catalogue FILE export\n"
-    "       wavetrap-catalogue FILE import CSV\n"
-    "       wavetrap-catalogue FILE genres\n"
-    "       wavetrap-catalogue FILE publish DIR --catalogue-version N --program-version M\n"
+    "usage: wavetrap-catalogue [FILE] export\n"
+    "       wavetrap-catalogue [FILE] import CSV\n"
+    "       wavetrap-catalogue [FILE] genres\n"
+    "       wavetrap-catalogue [FILE] publish DIR --catalogue-version N --program-version M\n"
     "       wavetrap-catalogue publish DIR --from FILE --catalogue-version N --program-version M\n"
-    "Versions are whole numbers from 0 to 999.\n";
+    "Versions are whole numbers from 0 to 999.\n"
+    "FILE is the catalogue; without it the tool works on the program's own: data.db in\n"
+    "$XDG_DATA_HOME/wavetrap/ (~/.local/share/wavetrap/), or beside the program in portable\n"
+    "mode (its folder holds cfg.dat or a file named portable). Name a file that is called like\n"
+    "a command with a path (./genres).\n";
 
 int Usage() {
     std::cerr << kUsage;
     return 2;
+}
+
+bool IsCommand(const char* word) {
+    for (const char* command : {"export", "import", "genres", "publish"})
+        if (std::strcmp(word, command) == 0) return true;
+    return false;
 }
 
 std::optional<int> Version(const char* text) {
@@ -33,8 +44,22 @@ std::optional<int> Version(const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) return Usage();
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::cout << kUsage;
+        return 0;
+    }
     std::vector<char*> args(argv, argv + argc);
+    // Without a file the command works on the user's catalogue, found as the program finds it
+    // (the tools sit beside the program).
+    std::string defaultFile;
+    if (argc >= 2 && IsCommand(argv[1]) && !(argc == 9 && std::strcmp(argv[3], "--from") == 0)) {
+        defaultFile = wt::ResolveProgramFolders(wt::ExecutableFolder(), wt::FolderEnvironment::FromProcess()).data +
+                      "data.db";
+        args.insert(args.begin() + 1, defaultFile.data());
+    }
+    argc = static_cast<int>(args.size());
+    argv = args.data();
+    if (argc < 3) return Usage();
     // "publish DIR --from FILE ..." is the same as "FILE publish DIR ...".
     if (argc == 9 && std::strcmp(argv[1], "publish") == 0 && std::strcmp(argv[3], "--from") == 0)
         args = {argv[0], argv[4], argv[1], argv[2], argv[5], argv[6], argv[7], argv[8]};

@@ -55,5 +55,15 @@ check "missing file not created" "no" "$([[ -e "$dir/missing.db" ]] && echo yes 
 check "version out of range" 2 $?
 "$tool" "$dir/data.db" frobnicate 2> /dev/null; check "unknown command" 2 $?
 
+# Without a file the tool works on the user's catalogue in the XDG data folder, as the program.
+mkdir -p "$dir/xdg/wavetrap"
+cp "$dir/data.db" "$dir/xdg/wavetrap/data.db"
+check "default catalogue" "$("$tool" "$dir/data.db" genres)" "$(HOME="$dir/home" XDG_DATA_HOME="$dir/xdg" "$tool" genres)"
+HOME="$dir/home" XDG_DATA_HOME="$dir/xdg" "$tool" import "$dir/b.csv" > /dev/null; check "default import" 0 $?
+check "default import landed" $(( $(stat -c %s "$dir/data.db") + 443 * $(tail -n +2 "$dir/b.csv" | wc -l) )) \
+    "$(stat -c %s "$dir/xdg/wavetrap/data.db")"
+help=$("$tool" --help); check "help status" 0 $?
+check "help names the default" yes "$([[ $help == *'$XDG_DATA_HOME/wavetrap/'* ]] && echo yes || echo no)"
+
 [[ $failures -eq 0 ]] && echo "all checks passed"
 exit $((failures > 0))

@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
 
+#include "platform/ProgramFolder.h"
 #include "settings/zIniData.h"
 
 namespace wt::tool {
@@ -13,7 +15,11 @@ namespace wt::tool {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: wavetrap-settings FILE COMMAND\n"
+    "usage: wavetrap-settings [FILE] COMMAND\n"
+    "FILE is the settings file; without it the tool works on the program's own: cfg.dat in\n"
+    "$XDG_CONFIG_HOME/wavetrap/ (~/.config/wavetrap/), or beside the program in portable mode\n"
+    "(its folder holds cfg.dat or a file named portable). Name a file that is called like a\n"
+    "command with a path (./list).\n"
     "commands:\n"
     "  list                    every record: key, kind, form, stored size, value\n"
     "  get NAME                the value as text, nothing added\n"
@@ -21,6 +27,8 @@ constexpr const char* kUsage =
     "  set-int NAME N          store an integer\n"
     "  set-bool NAME true|false\n"
     "  delete NAME             remove a setting\n";
+
+const std::set<std::string> kCommands = {"list", "get", "set-text", "set-int", "set-bool", "delete"};
 
 struct UsageError {
     std::string message;
@@ -75,8 +83,15 @@ void List(TzIniData& store, std::ostream& out) {
 
 }  // namespace
 
-int RunSettingsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunSettingsCommand(std::vector<std::string> args, const std::string& defaultFile, std::ostream& out,
+                       std::ostream& err) {
     try {
+        if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+            out << kUsage;
+            return 0;
+        }
+        const bool usedDefault = !args.empty() && kCommands.count(args[0]);
+        if (usedDefault) args.insert(args.begin(), defaultFile);
         if (args.size() < 2) throw UsageError{};
         // The file is named relative to the working folder, not the program's folder.
         const std::string file = std::filesystem::absolute(args[0]).string();
@@ -89,6 +104,8 @@ int RunSettingsCommand(const std::vector<std::string>& args, std::ostream& out, 
             err << "No settings file " << file << '\n';
             return 1;
         }
+        // The user's own file may be written before the program has ever run.
+        if (usedDefault && !reading) CreateUserFolder(std::filesystem::path(file).parent_path().string());
         if (command == "list") {
             need(0);
             TzIniData store(file, true);

@@ -6,9 +6,11 @@
 
 namespace wt::tool {
 
-// Runs `wavetrap-settings FILE COMMAND ARGS...` (args without the program name). Writes
-// results to `out` and refusals to `err`; returns the exit status: 0 on success, 1 when the
-// store or the file refuses, 2 for a usage error.
-int RunSettingsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Runs `wavetrap-settings [FILE] COMMAND ARGS...` (args without the program name); without
+// FILE the command works on defaultFile. Writes results (and --help) to `out` and refusals to
+// `err`; returns the exit status: 0 on success, 1 when the store or the file refuses, 2 for a
+// usage error.
+int RunSettingsCommand(std::vector<std::string> args, const std::string& defaultFile, std::ostream& out,
+                       std::ostream& err);
 
 }  // namespace wt::tool

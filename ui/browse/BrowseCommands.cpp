@@ -112,10 +112,15 @@ void BrowseCommands::DeleteGenre(const std::string& genre) {
     window_.zDataset1->ForEachStation([&](const StationRecord& s) {
         if (s.Genre == genre) ids.push_back(s.ID);
     });
-    for (std::int32_t id : ids) {
-        if (!window_.DataSetGoto(id)) continue;
-        BlackListTitle(window_.zDataset1->CurrentStation().Title);
-        window_.zDataset1->DeleteCurrentStation();
+    {
+        // One replacement of the catalogue file for the whole genre, not one per station.
+        TzBulkChange bulk(window_.zDataset1->Dataset());
+        for (std::int32_t id : ids) {
+            if (!window_.DataSetGoto(id)) continue;
+            BlackListTitle(window_.zDataset1->CurrentStation().Title);
+            window_.zDataset1->DeleteCurrentStation();
+        }
+        bulk.Finish();
     }
     window_.DeleteTreeGenre(QString::fromStdString(genre));
     auto& list = window_.GenreList;
