@@ -18,12 +18,6 @@ namespace {
 using test::LoopbackHttpServer;
 using test::ScriptedResponse;
 
-// A port nothing listens on: a server's, after it stopped.
-std::string RefusingServer() {
-    LoopbackHttpServer gone;
-    return gone.Url("");
-}
-
 ScriptedResponse Stations() { return ScriptedResponse::Ok(testing::FixtureText("stations.json"), "application/json"); }
 
 TEST(RadioBrowserClient, SearchSendsTheCriteriaAndTheUserAgent) {
@@ -55,7 +49,7 @@ TEST(RadioBrowserClient, FailsOverToTheNextServerInTheGivenOrder) {
     good.SetHandler([](const test::RecordedRequest&) { return Stations(); });
     net::HttpClient http;
     // Refused connection, then an answer that is no station list, then one that is.
-    RadioBrowserClient client(http, {RefusingServer(), broken.Url(""), good.Url("")});
+    RadioBrowserClient client(http, {testing::RefusingServer(), broken.Url(""), good.Url("")});
     EXPECT_EQ(client.Search({}).size(), 11u);
     EXPECT_EQ(broken.RequestCount(), 1u);
     EXPECT_EQ(good.RequestCount(), 1u);
@@ -66,7 +60,7 @@ TEST(RadioBrowserClient, NoServerAnsweringIsOneReadableError) {
     LoopbackHttpServer unavailable;
     unavailable.SetHandler([](const test::RecordedRequest&) { return ScriptedResponse::Status(503, "Service Unavailable"); });
     net::HttpClient http;
-    RadioBrowserClient client(http, {RefusingServer(), unavailable.Url("")});
+    RadioBrowserClient client(http, {testing::RefusingServer(), unavailable.Url("")});
     try {
         client.Search({});
         FAIL() << "no error";
