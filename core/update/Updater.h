@@ -5,6 +5,7 @@
 #include "catalogue/zDataset.h"
 #include "update/UpdateFilter.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -34,6 +35,10 @@ struct UpdaterOptions {
     // A server that sends nothing for this long after connecting is given up, so that a
     // stalled server cannot keep an update running for ever.
     long stallTimeoutMs = 60000;
+    // A downloaded catalogue of more stations than this is merged only when the user says so:
+    // the whole radio-browser directory is about 50,000 stations, and a hostile or broken server
+    // can send far more, which costs memory and time in proportion.
+    std::int32_t mergeQuestionStations = 150000;
 };
 
 class TUpdater {
