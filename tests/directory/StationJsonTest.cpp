@@ -58,6 +58,9 @@ TEST(StationJson, OddValuesBecomeSomethingSafe) {
         {R"([{"bitrate": true}])", 1, ""},
         {R"([{"bitrate": 128.9}])", 128, ""},
         {R"({"stations": [{"bitrate": 5}]})", 5, ""},
+        // Only the one station array counts, and only objects directly in it.
+        {R"({"count": [{"bitrate": 1}], "stations": [[{"bitrate": 2}], {"bitrate": 5, "x": {"bitrate": 3}}], "more": [{}]})", 5, ""},
+        {R"([{"bitrate": 7, "tags": ["a", ["b"], {"c": "d"}, "e"]}, 8, "s", null, [{"bitrate": 9}]])", 7, "a,e"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.json);

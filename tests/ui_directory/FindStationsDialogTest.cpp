@@ -177,6 +177,19 @@ TEST_F(FindStationsTest, AddingSkipsKnownBlacklistedAndHlsStationsAsAnUpdateDoes
     EXPECT_EQ(dialog->status->text(), "Select the stations to add.");
 }
 
+TEST_F(FindStationsTest, AFullAnswerSaysThatTheSearchShouldBeNarrowed) {
+    std::string answer = "[";
+    for (int i = 0; i < 500; ++i)
+        answer += (i ? "," : "") + std::string(R"({"name":"S)") + std::to_string(i) + R"(","url":"http://127.0.0.1/)" +
+                  std::to_string(i) + R"("})";
+    answer += "]";
+    server.SetHandler([&](const test::RecordedRequest&) { return ScriptedResponse::Ok(answer, "application/json"); });
+    auto dialog = Open();
+    SearchFor(*dialog, "s");
+    EXPECT_EQ(dialog->results->topLevelItemCount(), 500);
+    EXPECT_EQ(dialog->status->text(), "Found the 500 stations with the most votes; narrow the search to see others.");
+}
+
 TEST_F(FindStationsTest, ServersFailOverAndTotalFailureIsShownAsTheReason) {
     LoopbackHttpServer unavailable;
     unavailable.SetHandler([](const test::RecordedRequest&) { return ScriptedResponse::Status(503, "Service Unavailable"); });

@@ -130,7 +130,8 @@ FindStationsDialog::FindStationsDialog(QWidget* parent, StationCatalogue& catalo
     layout->addWidget(status);
     SetStatus("Type what you look for and press Search.");
 
-    for (const std::string& genre : catalogue_.Genres()) genreBox->addItem(Q(genre));
+    catalogueGenres_ = catalogue_.Genres();
+    for (const std::string& genre : catalogueGenres_) genreBox->addItem(Q(genre));
     genreBox->setCurrentText({});
 
     connect(searchButton, &QPushButton::clicked, this, [this] { StartSearch(); });
@@ -178,6 +179,7 @@ void FindStationsDialog::StartSearch() {
     query.language = S(languageEdit->text());
     query.codec = S(codecBox->currentText());
     query.minBitRate = minBitRateBox->value();
+    query.limit = limit_;
     auto stop = std::make_shared<std::atomic<bool>>(false);
     stop_ = stop;
     const unsigned generation = ++generation_;
@@ -258,8 +260,10 @@ void FindStationsDialog::ShowResults(unsigned generation, std::vector<DirectoryS
         }
     }
     results->setSortingEnabled(true);
-    SetStatus(found_.empty() ? QString("No station matches.")
-                             : QString("Found %1 station%2.").arg(found_.size()).arg(found_.size() == 1 ? "" : "s"));
+    if (found_.empty()) SetStatus("No station matches.");
+    else if (found_.size() >= static_cast<std::size_t>(limit_))
+        SetStatus(QString("Found the %1 stations with the most votes; narrow the search to see others.").arg(found_.size()));
+    else SetStatus(QString("Found %1 station%2.").arg(found_.size()).arg(found_.size() == 1 ? "" : "s"));
 }
 
 void FindStationsDialog::SelectionChanged() {
@@ -275,7 +279,7 @@ void FindStationsDialog::SelectionChanged() {
     }
     genreBox->clear();
     genreBox->addItems(tags);
-    for (const std::string& genre : catalogue_.Genres())
+    for (const std::string& genre : catalogueGenres_)
         if (!tags.contains(Q(genre))) genreBox->addItem(Q(genre));
     genreBox->setCurrentText(tags.isEmpty() ? QString() : tags.front());
 }
@@ -293,7 +297,10 @@ void FindStationsDialog::AddSelected() {
     StationMerger merger(catalogue_);
     ImportSummary summary;
     AddStations(merger, chosen, S(genreBox->currentText()), blackList_, summary);
-    if (summary.added > 0) addedAny_ = true;
+    if (summary.added > 0) {
+        addedAny_ = true;
+        catalogueGenres_ = catalogue_.Genres();
+    }
     SetStatus(Q(FormatImportSummary(summary)));
     for (int row = 0; row < results->topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = results->topLevelItem(row);

@@ -93,6 +93,8 @@ private:
     bool addedAny_ = false;
     bool genreTyped_ = false;                     // the user typed a genre: selecting keeps it
     std::vector<DirectoryStation> found_;         // the rows of results, by the index each row keeps
+    std::vector<std::string> catalogueGenres_;    // offered in the genre box after the stations' tags
+    int limit_ = 500;                             // stations one search asks for
 };
 
 }  // namespace wt::ui
