@@ -250,8 +250,11 @@ TEST_F(FindStationsTest, ClosingDuringASearchEndsItsThread) {
         auto dialog = Open();
         dialog->StartSearch();
         ASSERT_TRUE(stalled.WaitForRequestCount(1, 5000));
+        dialog->closeButton->click();  // "Close" closes at once, search or not
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_FALSE(dialog->Searching());
         timer.start();
-    }  // the destructor stops and joins the search
+    }  // the destructor joins the stopped search
     EXPECT_LT(timer.elapsed(), 3000);
     stalled.ReleaseStalls();
 }

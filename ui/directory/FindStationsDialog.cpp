@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -216,11 +217,16 @@ void FindStationsDialog::StopSearch() {
 }
 
 void FindStationsDialog::reject() {
-    if (searching_) {
+    StopSearch();
+    QDialog::reject();
+}
+
+void FindStationsDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && searching_) {
         StopSearch();
         return;
     }
-    QDialog::reject();
+    QDialog::keyPressEvent(event);
 }
 
 void FindStationsDialog::ShowFailure(unsigned generation, const std::string& reason) {

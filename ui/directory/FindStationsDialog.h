@@ -20,6 +20,7 @@
 #include "directory/DirectoryStation.h"
 
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -57,7 +58,7 @@ public:
     bool Searching() const { return searching_; }
     bool AddedAny() const { return addedAny_; }
 
-    // Esc stops a running search first; only an idle dialog closes.
+    // Closing stops a running search.
     void reject() override;
 
     QLineEdit* nameEdit;
@@ -73,6 +74,10 @@ public:
     QPushButton* addButton;
     QPushButton* closeButton;
     QLabel* status;
+
+protected:
+    // Esc stops a running search first; Esc in an idle dialog closes it.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ShowResults(unsigned generation, std::vector<DirectoryStation> stations, std::string server);
