@@ -29,16 +29,16 @@ inline BlackListSource BlackListOf(std::vector<std::string>& list) {
 }
 
 struct UpdaterOptions {
+    // A downloaded catalogue of more stations than this is merged only when the user says so:
+    // the whole radio-browser directory is about 50,000 stations, and a hostile or broken server
+    // can send far more, which costs memory and time in proportion.
+    std::int32_t mergeQuestionStations = 150000;
     // Connect time limits of the two version checks (the download has none of its own).
     long programCheckConnectMs = 4000;
     long catalogueCheckConnectMs = 2000;
     // A server that sends nothing for this long after connecting is given up, so that a
     // stalled server cannot keep an update running for ever.
     long stallTimeoutMs = 60000;
-    // A downloaded catalogue of more stations than this is merged only when the user says so:
-    // the whole radio-browser directory is about 50,000 stations, and a hostile or broken server
-    // can send far more, which costs memory and time in proportion.
-    std::int32_t mergeQuestionStations = 150000;
 };
 
 class TUpdater {
