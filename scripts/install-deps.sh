@@ -9,6 +9,7 @@ PACKAGES=(
   libcurl4-openssl-dev libmpg123-dev libpulse-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  nlohmann-json3-dev
   lhasa nginx-light icecast2 ffmpeg lame
   desktop-file-utils appstream lintian
 )

@@ -3,9 +3,24 @@
 #include "catalogue/StationCatalogue.h"
 #include "catalogue/zDataset.h"
 
-#include <unordered_set>
-
 namespace wt {
+
+StationMerger::StationMerger(StationCatalogue& catalogue) : catalogue_(catalogue) {
+    TzDataset& stations = catalogue.Dataset();
+    const std::int32_t stored = stations.StoredRecordCount();
+    known_.reserve(static_cast<size_t>(stored) * 2 + 64);
+    for (std::int32_t i = 0; i < stored; ++i) known_.insert(catalogue.DBURL().StringIn(stations.StoredRecord(i)));
+}
+
+MergeOutcome StationMerger::Offer(const StationRecord& station, const BitRateWindow& window,
+                                  const std::vector<std::string>& blackList) {
+    if (known_.contains(station.URL)) return MergeOutcome::KnownUrl;
+    if (!IsUpdateCompatible(window, blackList, station.BitRate, station.Title)) return MergeOutcome::Filtered;
+    catalogue_.AddStation(station);  // takes NextStationID: the largest ID + 1
+    known_.insert(station.URL);
+    known_.insert(catalogue_.DBURL().AsString());  // as stored: a URL longer than the field is cut
+    return MergeOutcome::Added;
+}
 
 MergeResult MergeUpdateStations(StationCatalogue& catalogue, TzDataset& update, const BitRateWindow& window,
                                 const std::vector<std::string>& blackList, const std::function<void(int)>& onAdvance) {
@@ -14,12 +29,7 @@ MergeResult MergeUpdateStations(StationCatalogue& catalogue, TzDataset& update, 
     TzField& uBitRate = update.FieldByName("BitRate");
     TzField& uUrl = update.FieldByName("URL");
 
-    std::unordered_set<std::string> known;
-    TzDataset& stations = catalogue.Dataset();
-    const std::int32_t stored = stations.StoredRecordCount();
-    known.reserve(static_cast<size_t>(stored) * 2 + 64);
-    for (std::int32_t i = 0; i < stored; ++i) known.insert(catalogue.DBURL().StringIn(stations.StoredRecord(i)));
-
+    StationMerger merger(catalogue);
     MergeResult result;
     int done = 0;
     // The merge reaches the disk as one replacement of the catalogue: a crash half-way leaves
@@ -30,17 +40,10 @@ MergeResult MergeUpdateStations(StationCatalogue& catalogue, TzDataset& update, 
         StationRecord station;
         station.URL = uUrl.AsString();
         station.Title = uTitle.AsString();
-        const int bitRate = uBitRate.AsInteger();
-        if (known.contains(station.URL) || !IsUpdateCompatible(window, blackList, bitRate, station.Title)) {
-            ++result.skipped;
-        } else {
-            station.Genre = uGenre.AsString();
-            station.BitRate = static_cast<std::int16_t>(bitRate);
-            catalogue.AddStation(station);  // takes NextStationID: the largest ID + 1
-            ++result.added;
-            known.insert(station.URL);
-            known.insert(catalogue.DBURL().AsString());  // as stored: a URL longer than the field is cut
-        }
+        station.Genre = uGenre.AsString();
+        station.BitRate = static_cast<std::int16_t>(uBitRate.AsInteger());
+        if (merger.Offer(station, window, blackList) == MergeOutcome::Added) ++result.added;
+        else ++result.skipped;
         update.Next();
         if (onAdvance) onAdvance(++done);
     }

@@ -1,5 +1,8 @@
 #pragma once
 // What the catalogue update shows the user, word for word (the misspellings are the product's).
+#include <cstdint>
+#include <string>
+
 namespace wt::updatetext {
 
 inline constexpr const char* kNewProgramVersion = "A new version of Wavetrap is available.\rWould you like to update?";
@@ -13,5 +16,11 @@ inline constexpr const char* kNoUpdateServer =
 inline constexpr const char* kNoUpdate = "There is no update avalaible at this moment.";
 inline constexpr const char* kOfferUpdate = "Radio Station's database update is avalaible.\rWould you like to update now?";
 inline constexpr const char* kInvalidStation = "Invalid Radio Station!";
+
+// The question before merging an unusually large update.
+inline std::string LargeUpdateQuestion(std::int32_t stations) {
+    return "This catalogue update holds " + std::to_string(stations) + " radio stations, far more than usual.\r"
+           "Merging it takes a lot of memory and time.\rWould you like to merge it anyway?";
+}
 
 }  // namespace wt::updatetext

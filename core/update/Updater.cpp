@@ -181,6 +181,11 @@ void TUpdater::RunUpdate(int newVersion) {
     }
 
     const int count = update_.RecordCount();
+    if (count > options_.mergeQuestionStations && !host_.AskYesNo(updatetext::LargeUpdateQuestion(count))) {
+        update_.Close();
+        std::filesystem::remove(temp, ignored);  // declined: nothing merged, the version stays
+        return;
+    }
     host_.ProgressStart(count);
     try {
         // The filter settings cannot change during the merge (the window is disabled), so they

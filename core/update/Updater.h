@@ -5,6 +5,7 @@
 #include "catalogue/zDataset.h"
 #include "update/UpdateFilter.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -28,6 +29,10 @@ inline BlackListSource BlackListOf(std::vector<std::string>& list) {
 }
 
 struct UpdaterOptions {
+    // A downloaded catalogue of more stations than this is merged only when the user says so:
+    // the whole radio-browser directory is about 50,000 stations, and a hostile or broken server
+    // can send far more, which costs memory and time in proportion.
+    std::int32_t mergeQuestionStations = 150000;
     // Connect time limits of the two version checks (the download has none of its own).
     long programCheckConnectMs = 4000;
     long catalogueCheckConnectMs = 2000;

@@ -192,6 +192,42 @@ TEST_F(UpdaterTest, EmptyUpdateStoresTheVersionAndTwoUpdatesInOneRunBothWork) {
     EXPECT_FALSE(fs::exists(folder + kUpdateTempFile));
 }
 
+TEST_F(UpdaterTest, AnUnusuallyLargeUpdateIsMergedOnlyWhenTheUserSaysSo) {
+    options.mergeQuestionStations = 2;
+    UseServer("127.0.0.1:" + std::to_string(server.Port()));
+    AddToCatalogue({MakeStation(0, "Only", "http://a/1")});
+    settings->WriteInteger("DatabaseVersion", 2);
+    ServeVersion("003\r\n002\r\n");
+    ServeCatalogue({MakeStation(1, "A", "http://n/1"), MakeStation(2, "B", "http://n/2"), MakeStation(3, "C", "http://n/3")});
+    const std::string question =
+        "ask: This catalogue update holds 3 radio stations, far more than usual.\r"
+        "Merging it takes a lot of memory and time.\rWould you like to merge it anyway?";
+
+    host.answerYes = false;
+    updater->UpdateRadioStations();
+    EXPECT_EQ(host.messages, Messages{question});
+    EXPECT_EQ(catalogue->StationCount(), 1);
+    EXPECT_EQ(settings->ReadInteger("DatabaseVersion", 0), 2);  // offered again next time
+    EXPECT_FALSE(fs::exists(folder + kUpdateTempFile));
+    EXPECT_EQ(host.progressMax, -1);
+
+    host.messages.clear();
+    host.answerYes = true;
+    updater->UpdateRadioStations();
+    EXPECT_EQ(host.messages, (Messages{question, Updated(4)}));
+    EXPECT_EQ(settings->ReadInteger("DatabaseVersion", 0), 3);
+
+    // At the limit there is no question.
+    options.mergeQuestionStations = 1;
+    UseServer("127.0.0.1:" + std::to_string(server.Port()));
+    host.messages.clear();
+    ServeVersion("004\r\n002\r\n");
+    fs::remove(folder + "served.db");  // written anew, not appended to
+    ServeCatalogue({MakeStation(1, "D", "http://n/4")});
+    updater->UpdateRadioStations();
+    EXPECT_EQ(host.messages, Messages{Updated(5)});
+}
+
 TEST_F(UpdaterTest, FailedDownloadOrRefusedFileChangesNothingAndTheTempFileGoesNextTime) {
     AddToCatalogue({MakeStation(0, "Only", "http://a/1")});
     settings->WriteInteger("DatabaseVersion", 2);

@@ -10,6 +10,8 @@
 #include "Csv.h"
 #include "catalogue/StationCatalogue.h"
 #include "catalogue/FieldText.h"
+#include "directory/CatalogueImport.h"
+#include "directory/StationListImport.h"
 #include "platform/TextEncoding.h"
 
 namespace wt::tool {
@@ -62,14 +64,16 @@ void ExportCsv(const std::string& path, std::ostream& out) {
     });
 }
 
-int ImportCsv(const std::string& path, const std::string& csvPath) {
-    std::ifstream in(csvPath, std::ios::binary);
-    if (!in) throw std::runtime_error("Cannot open file \"" + csvPath + "\".");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+namespace {
+
+// CSV rows are the catalogue's own columns: each is added as it stands, apart from what the
+// catalogue cannot hold.
+ImportSummary ImportCsv(const std::string& path, const std::string& text) {
     std::vector<csv::Row> rows = csv::Parse(text);
     if (rows.empty() || (rows[0] != kHeader && rows[0] != kHeaderWithoutId))
         throw std::runtime_error("CSV line 1: the header must be ID,Genre,Title,BitRate,URL");
     const std::size_t skip = rows[0] == kHeader ? 1 : 0;
+    ImportSummary summary;
     // Every row is checked before the first station is added, so that a bad file adds nothing.
     std::vector<StationRecord> stations;
     for (std::size_t i = 1; i < rows.size(); ++i) {
@@ -79,17 +83,25 @@ int ImportCsv(const std::string& path, const std::string& csvPath) {
         if (row.size() != rows[0].size())
             throw std::runtime_error(line + "expected " + std::to_string(rows[0].size()) + " fields, found " +
                                      std::to_string(row.size()));
-        StationRecord s;
-        s.Genre = DecodeText(row[skip]);
-        s.Title = DecodeText(row[skip + 1]);
-        s.URL = DecodeText(row[skip + 3]);
+        ++summary.offered;
+        DirectoryStation station;
+        station.name = DecodeText(row[skip + 1]);
+        station.url = DecodeText(row[skip + 3]);
         const std::string& bitRate = row[skip + 2];
         if (!bitRate.empty()) {
             auto value = ParseInteger(bitRate);
-            if (!value || *value < -32768 || *value > 32767)
-                throw std::runtime_error(line + "'" + bitRate + "' is not a valid bit rate");
-            s.BitRate = static_cast<std::int16_t>(*value);
+            if (!value) throw std::runtime_error(line + "'" + bitRate + "' is not a valid bit rate");
+            station.bitrate = *value;
         }
+        if (station.url.size() > static_cast<std::size_t>(kUrlSize)) {
+            ++summary.refused;
+            ++summary.urlTooLong;
+            summary.refusals.push_back(line + RefusalMessage(StationRefusal::UrlTooLong, station));
+            continue;
+        }
+        StationRecord s = ToCatalogueStation(station, DecodeText(row[skip]));
+        s.Title = station.name;
+        if (s.BitRate == 0 && station.bitrate != 0) ++summary.bitRateUnknown;
         stations.push_back(std::move(s));
     }
     StationCatalogue catalogue(Folder(path), Name(path));
@@ -101,7 +113,25 @@ int ImportCsv(const std::string& path, const std::string& csvPath) {
         bulk.Finish();
     }
     catalogue.Close();
-    return static_cast<int>(stations.size());
+    summary.added = static_cast<int>(stations.size());
+    return summary;
+}
+
+ImportSummary ImportStations(const std::string& path, const std::string& listPath, const std::string& genre) {
+    const std::string bytes = ReadStationListFile(listPath);
+    if (DetectStationListKind(bytes, listPath) == StationListKind::Csv) return ImportCsv(path, bytes);
+    const std::vector<DirectoryStation> stations = ReadStationList(bytes, listPath);
+    StationCatalogue catalogue(Folder(path), Name(path));
+    catalogue.Open();
+    ImportSummary summary = AddStationsToCatalogue(catalogue, stations, genre, {});
+    catalogue.Close();
+    return summary;
+}
+
+}  // namespace
+
+std::string ImportList(const std::string& path, const std::string& listPath, const std::string& genre) {
+    return FormatImportSummary(ImportStations(path, listPath, genre));
 }
 
 void ListGenres(const std::string& path, std::ostream& out) {
@@ -125,6 +155,25 @@ void Publish(const std::string& path, const std::string& folder, int catalogueVe
     // The catalogue first: a client that reads the new version finds the new catalogue.
     WriteAtomically(fs::path(folder) / "upd.db", bytes);
     WriteAtomically(fs::path(folder) / "upd.txt", versions);
+}
+
+std::string PublishList(const std::string& listPath, const std::string& folder, int catalogueVersion,
+                        int programVersion, const std::string& genre) {
+    fs::create_directories(folder);
+    // Built beside its final place, so upd.db is replaced only by a whole catalogue.
+    const fs::path building = fs::path(folder) / "upd.db.new";
+    std::error_code ec;
+    fs::remove(building, ec);
+    std::string summary;
+    try {
+        summary = ImportList(building.string(), listPath, genre);
+        Publish(building.string(), folder, catalogueVersion, programVersion);
+    } catch (...) {
+        fs::remove(building, ec);
+        throw;
+    }
+    fs::remove(building, ec);
+    return summary;
 }
 
 }  // namespace wt::tool

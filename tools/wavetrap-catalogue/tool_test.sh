@@ -2,6 +2,7 @@
 # Drives wavetrap-catalogue through its commands in a temporary folder.
 set -u
 tool="$1"
+fixtures="$2"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 failures=0
@@ -64,6 +65,35 @@ check "default import landed" $(( $(stat -c %s "$dir/data.db") + 443 * $(tail -n
     "$(stat -c %s "$dir/xdg/wavetrap/data.db")"
 help=$("$tool" --help); check "help status" 0 $?
 check "help names the default" yes "$([[ $help == *'$XDG_DATA_HOME/wavetrap/'* ]] && echo yes || echo no)"
+
+# A CSV with a bogus bit rate and an address longer than the field: the station with the bogus
+# rate is added with 0, the long address is refused, the rest go on.
+long="http://127.0.0.1/$(printf 'a%.0s' $(seq 1 190))"
+printf 'Genre,Title,BitRate,URL\nRock,Huge,34400400,http://huge/\nRock,Long,128,%s\nRock,Fine,96,http://fine/\n' "$long" > "$dir/odd.csv"
+out=$("$tool" "$dir/odd.db" import "$dir/odd.csv"); check "odd csv status" 0 $?
+check "odd csv summary" "$(printf 'Added 2 of 3 stations.\nRefused 1 station: 1 with an address over 200 characters.\n1 station added with bit rate 0 (unknown): the list'"'"'s figure was outside 0 to 32767.\nRefused CSV line 3: "Long": its stream address has 207 characters; the catalogue holds at most 200.')" "$out"
+check "odd csv stations" "$(printf 'ID,Genre,Title,BitRate,URL\r\n1,Rock,Huge,0,http://huge/\r\n2,Rock,Fine,96,http://fine/\r\n')" "$("$tool" "$dir/odd.db" export)"
+
+# A radio-browser export and playlists, recognised by content whatever their names.
+out=$("$tool" "$dir/rb.db" import "$fixtures/stations.json"); check "export import status" 0 $?
+check "export import first line" "Added 7 of 11 stations." "$(head -1 <<< "$out")"
+check "export genres" "$(printf 'ambient\nelectronic\nImported\njazz\npop\nrock')" "$("$tool" "$dir/rb.db" genres)"
+printf '#EXTM3U\n#EXTINF:-1,Mine\nhttp://127.0.0.1/mine\n' > "$dir/list.txt"
+out=$("$tool" "$dir/rb.db" import "$dir/list.txt" --genre "My List"); check "m3u import" "Added 1 station." "$out"
+check "m3u genre" "My List" "$("$tool" "$dir/rb.db" genres | grep My)"
+printf 'no list here' > "$dir/nothing.txt"
+err=$("$tool" "$dir/rb.db" import "$dir/nothing.txt" 2>&1); check "unknown list status" 1 $?
+check "unknown list message" "Not a station list: expected an M3U, PLS or XSPF playlist or a radio-browser JSON export." "$err"
+
+# An update folder straight from an export.
+out=$("$tool" publish "$dir/rbsite" --from-list "$fixtures/stations.json" --genre Directory --catalogue-version 7 --program-version 2)
+check "publish list status" 0 $?
+check "publish list upd.txt" "$(printf '007\r\n002\r\n' | od -c)" "$(od -c < "$dir/rbsite/upd.txt")"
+check "publish list genres" "Directory" "$("$tool" "$dir/rbsite/upd.db" genres)"
+check "publish list leaves no work file" "upd.db upd.txt" "$(cd "$dir/rbsite" && echo *)"
+"$tool" publish "$dir/badsite" --from-list "$dir/nothing.txt" --catalogue-version 7 --program-version 2 2> /dev/null
+check "publish bad list status" 1 $?
+check "publish bad list leaves nothing" "" "$(ls "$dir/badsite")"
 
 [[ $failures -eq 0 ]] && echo "all checks passed"
 exit $((failures > 0))

@@ -1,0 +1,33 @@
+#include "directory/StationListImport.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace wt {
+
+std::string ReadStationListFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        throw DirectoryError("Cannot open \"" + path + "\": " + std::strerror(errno) + ".");
+    if (!S_ISREG(info.st_mode)) throw DirectoryError("\"" + path + "\" is not a file.");
+    if (static_cast<std::uint64_t>(info.st_size) > kMaxStationListBytes)
+        throw DirectoryError("\"" + path + "\" is too large for a station list (over 64 MB).");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw DirectoryError("Cannot open \"" + path + "\": " + std::strerror(errno) + ".");
+    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (in.bad()) throw DirectoryError("Cannot read \"" + path + "\".");
+    return bytes;
+}
+
+ImportSummary ImportStationListFile(StationCatalogue& catalogue, const std::string& path, const std::string& genre,
+                                    const std::vector<std::string>& blackList) {
+    const std::string bytes = ReadStationListFile(path);
+    const std::vector<DirectoryStation> stations = ReadStationList(bytes, path);
+    return AddStationsToCatalogue(catalogue, stations, genre, blackList);
+}
+
+}  // namespace wt
