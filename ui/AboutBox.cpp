@@ -1,5 +1,6 @@
 #include "AboutBox.h"
 
+#include "ButtonNames.h"
 #include "CommandIcons.h"
 
 #include <QEvent>
@@ -55,6 +56,7 @@ TfAbout::TfAbout(QWidget* owner, const QUrl& siteUrl, std::function<void(const Q
     ok_->setGeometry(8, 232, 75, 25);
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &TfAbout::TeButton1Click);
+    NameButtonsByCaption(this);
 
     if (owner) {
         QPoint centre = owner->geometry().center();

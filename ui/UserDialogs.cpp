@@ -1,5 +1,7 @@
 #include "UserDialogs.h"
 
+#include "ButtonNames.h"
+
 #include "platform/ProgramFolder.h"
 
 #include <QApplication>
@@ -39,12 +41,15 @@ bool QtUserDialogs::AskYesNo(QWidget* parent, MessageKind kind, const QString& t
     QMessageBox box(IconOf(kind), CaptionOr(caption), DisplayText(text),
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    NameButtonsByCaption(&box);
     return box.exec() == QMessageBox::Yes;
 }
 
 void QtUserDialogs::ShowMessage(QWidget* parent, MessageKind kind, const QString& text,
                                 const QString& caption) {
     QMessageBox box(IconOf(kind), CaptionOr(caption), DisplayText(text), QMessageBox::Ok, parent);
+    NameButtonsByCaption(&box);
     box.exec();
 }
 
@@ -61,11 +66,16 @@ std::optional<QString> QtUserDialogs::ChooseFolder(QWidget* parent, const QStrin
 
 std::optional<QString> QtUserDialogs::InputText(QWidget* parent, const QString& caption,
                                                 const QString& prompt, const QString& initial) {
-    bool ok = false;
-    QString text =
-        QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, initial, &ok);
-    if (!ok) return std::nullopt;
-    return text;
+    // The prompt's own line breaks keep the box narrow; the text keeps the line breaks of a
+    // paste, for the caller to split or refuse.
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(DisplayText(prompt));
+    dialog.setTextValue(initial);
+    dialog.adjustSize();  // builds the dialog's buttons, so that they can be named
+    NameButtonsByCaption(&dialog);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue();
 }
 
 }  // namespace wt::ui

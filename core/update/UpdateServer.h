@@ -1,6 +1,8 @@
 #pragma once
 // Where the update comes from: the update server and product site are settings, so that a user
 // (or a test) can point them at any web server.
+#include "settings/SettingNames.h"
+
 #include <string>
 #include <string_view>
 
@@ -8,8 +10,8 @@ namespace wt {
 
 class TzIniData;
 
-inline constexpr const char* kUpdateServerSetting = "UpdateServer";
-inline constexpr const char* kProductSiteSetting = "ProductSite";
+inline constexpr const char* kUpdateServerSetting = setting::kUpdateServer;
+inline constexpr const char* kProductSiteSetting = setting::kProductSite;
 // Unset by default: no update server means no checks at start and a word of advice when the
 // user asks for an update.
 inline constexpr const char* kDefaultUpdateServer = "";

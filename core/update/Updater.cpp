@@ -2,6 +2,7 @@
 
 #include "catalogue/StationCatalogue.h"
 #include "net/HttpClient.h"
+#include "settings/SettingNames.h"
 #include "settings/zIniData.h"
 #include "update/StationMerge.h"
 #include "update/UpdateHost.h"
@@ -105,7 +106,7 @@ int TUpdater::CheckCatalogueVersion() {
         host_.ShowError(updatetext::kNoConnection);
         return -1;
     }
-    return settings_.ReadInteger("DatabaseVersion", 0) < *version ? *version : 0;
+    return settings_.ReadInteger(setting::kDatabaseVersion, 0) < *version ? *version : 0;
 }
 
 int TUpdater::NeedUpdate() {
@@ -135,7 +136,7 @@ void TUpdater::UpdateRadioStations() {
 }
 
 void TUpdater::OfferUpdateOnActivation() {
-    if (busy_ || !settings_.ReadBool("AutoUpdate", false) || !HasUpdateServer(settings_)) return;
+    if (busy_ || !settings_.ReadBool(setting::kAutoUpdate, false) || !HasUpdateServer(settings_)) return;
     BusyScope busy(busy_);
     const int version = CheckCatalogueVersion();
     if (version > 0 && host_.AskYesNo(updatetext::kOfferUpdate)) RunUpdate(version);
@@ -200,7 +201,7 @@ void TUpdater::RunUpdate(int newVersion) {
         return;
     }
     host_.ProgressClose();
-    settings_.WriteInteger("DatabaseVersion", newVersion);
+    settings_.WriteInteger(setting::kDatabaseVersion, newVersion);
     update_.Close();
     std::filesystem::remove(temp, ignored);
     host_.LoadGenres();
@@ -209,8 +210,8 @@ void TUpdater::RunUpdate(int newVersion) {
 }
 
 BitRateWindow TUpdater::ReadBitRateWindow() {
-    return {settings_.ReadBool("HigherEnabled", false), settings_.ReadInteger("HigherIndex", 0),
-            settings_.ReadBool("LowerEnabled", false), settings_.ReadInteger("LowerIndex", 0)};
+    return {settings_.ReadBool(setting::kHigherEnabled, false), settings_.ReadInteger(setting::kHigherIndex, 0),
+            settings_.ReadBool(setting::kLowerEnabled, false), settings_.ReadInteger(setting::kLowerIndex, 0)};
 }
 
 bool TUpdater::IsUpdateCompatible() {

@@ -127,9 +127,22 @@ struct DialogAnswers::State {
     QStringList seen;
     QPointer<QWidget> last;      // the dialog answered last, so each is answered once
     QPointer<QWidget> lastSeen;  // the message box whose text was kept last
+    QPointer<QWidget> waiting;   // a dialog open with no answer for it...
+    QElapsedTimer waitingSince;  // ...since then
     QTimer timer;
     bool dismissAll = false;
 };
+
+namespace {
+// Nobody but the answers can close a modal dialog the test's own click opened: one left
+// unanswered this long fails the test and is closed, so that the test goes on.
+constexpr int kUnansweredMs = 5000;
+
+void CloseDialog(QWidget* dialog) {
+    if (auto* open = qobject_cast<QDialog*>(dialog)) open->done(QDialog::Rejected);
+    else dialog->close();
+}
+}  // namespace
 
 DialogAnswers::DialogAnswers() : state_(new State) {
     state_->timer.setInterval(20);
@@ -144,7 +157,16 @@ DialogAnswers::DialogAnswers() : state_(new State) {
             if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
             return;
         }
-        if (s->answers.empty()) return;  // left for the test to see
+        if (s->answers.empty()) {
+            if (modal != s->waiting) {
+                s->waiting = modal;
+                s->waitingSince.start();
+            } else if (s->waitingSince.elapsed() > kUnansweredMs) {
+                ADD_FAILURE() << "nothing answered the dialog " << modal->windowTitle().toStdString();
+                CloseDialog(modal);
+            }
+            return;
+        }
         s->last = modal;
         Answer answer = std::move(s->answers.front());
         s->answers.pop_front();
@@ -177,6 +199,37 @@ void ChooseFolderIn(QWidget* chooser, const std::string& folder) {
     QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
     // (The dialog may move into the pasted path's folder and keep only the last name.)
     QTest::keyClick(name, Qt::Key_Return);
+}
+
+void DialogAnswers::ThenAct(Answer script) {
+    Then([script = std::move(script)](QWidget* dialog) {
+        // Run from a timer of its own: while this answer runs, the answering timer is blocked,
+        // and the questions the script opens need it.
+        QPointer<QWidget> target(dialog);
+        QTimer::singleShot(0, dialog, [script, target] {
+            script(target);
+            if (target && target->isVisible()) {
+                ADD_FAILURE() << "the dialog " << target->windowTitle().toStdString() << " was left open";
+                CloseDialog(target);
+            }
+        });
+    });
+}
+
+void Type(QWidget* widget, const QString& text) {
+    ASSERT_NE(widget, nullptr);
+    QTest::keyClicks(widget, text);
+}
+
+void PressKey(QWidget* widget, int key) {
+    ASSERT_NE(widget, nullptr);
+    QTest::keyClick(widget, static_cast<Qt::Key>(key));
+}
+
+void Paste(QWidget* widget, const QString& text) {
+    ASSERT_NE(widget, nullptr);
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
 }
 
 void DialogAnswers::ThenChooseFolder(const std::string& folder) {

@@ -51,6 +51,11 @@ public:
     void Then(Answer answer);
     // Message boxes: click the button with this text ("Yes", "No", "OK").
     void ThenPress(const QString& button);
+    // Works in the dialog for as long as it takes: the script runs once the dialog is up and
+    // may wait, and the questions its clicks open are answered by the answers queued after
+    // it (queue them before the click). A dialog the script leaves open is closed with Esc
+    // and fails the test, so that a failed step never leaves the program waiting.
+    void ThenAct(Answer script);
     // The folder chooser: type the folder and press Enter; or press Cancel.
     void ThenChooseFolder(const std::string& folder);
     void ThenCancel();
@@ -65,6 +70,13 @@ private:
     struct State;
     State* state_;
 };
+
+// Types text into the widget key by key, as a person types.
+void Type(QWidget* widget, const QString& text);
+// A key press on the widget (Enter, Esc, the arrows...).
+void PressKey(QWidget* widget, int key);
+// Pastes text into the widget through the clipboard (Ctrl+V).
+void Paste(QWidget* widget, const QString& text);
 
 // Types folder into an open folder chooser and presses Enter.
 void ChooseFolderIn(QWidget* chooser, const std::string& folder);

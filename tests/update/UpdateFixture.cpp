@@ -7,19 +7,6 @@
 
 namespace wt::test {
 
-void WriteStationFile(const std::string& path, const std::vector<StationRecord>& stations) {
-    TzDataset file("upd");
-    StationFields fields = DeclareStationFields(file);
-    file.SetFileName(path);
-    file.Open();
-    for (const StationRecord& s : stations) {
-        file.Append();
-        WriteStation(fields, s);
-        file.Post();
-    }
-    file.Close();
-}
-
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream bytes;

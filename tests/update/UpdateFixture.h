@@ -1,6 +1,7 @@
 #pragma once
 // A program folder in a temporary directory with its settings, catalogue and an updater whose
 // window is a recorder of messages, questions and progress.
+#include "StationFile.h"
 #include "catalogue/StationCatalogue.h"
 #include "net/HttpClient.h"
 #include "settings/zIniData.h"
@@ -43,8 +44,6 @@ struct RecordingHost : UpdateHost {
     int genreReloads = 0;
 };
 
-// Writes a data set file of stations in the catalogue's format, as the update server holds it.
-void WriteStationFile(const std::string& path, const std::vector<StationRecord>& stations);
 std::string ReadFileBytes(const std::string& path);
 StationRecord MakeStation(int id, std::string title, std::string url, int bitRate = 128, std::string genre = "Rock");
 

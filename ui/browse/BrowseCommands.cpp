@@ -7,6 +7,7 @@
 #include "NetListItem.h"
 
 #include "platform/StringList.h"
+#include "settings/SettingNames.h"
 
 #include <QLabel>
 #include <QTreeWidget>
@@ -60,7 +61,7 @@ bool BrowseCommands::Confirm(const char* text) {
 
 void BrowseCommands::BlackListTitle(const std::string& title) {
     window_.BlackListEntries->push_back(title);
-    window_.zIniData1->WriteString("BlackList", JoinLinesCrLf(*window_.BlackListEntries));
+    window_.zIniData1->WriteString(setting::kBlackList, JoinLinesCrLf(*window_.BlackListEntries));
 }
 
 TNetListItem* BrowseCommands::SelectedBrowseRow() const { return window_.SelectedBrowseRow(); }

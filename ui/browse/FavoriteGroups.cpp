@@ -1,28 +1,15 @@
 #include "FavoriteGroups.h"
 
 #include "platform/StringList.h"
+#include "settings/SettingNames.h"
 
 #include <algorithm>
 
 namespace wt::ui {
 
-namespace {
-const char kFavorites[] = "Favorites";
+std::vector<std::string> FavoriteGroups::Names() { return SplitLines(settings_.ReadString(setting::kFavorites, "")); }
 
-// Every setting of the program; a group of one of these names would overwrite it.
-const char* const kReserved[] = {
-    "Favorites", "BlackList", "Wishes", "WorkingPath", "DatabaseVersion", "RippedSongs",
-    "RippedWishedSongs", "AutoUpdate", "HigherEnabled", "LowerEnabled", "HigherIndex",
-    "LowerIndex", "UpdateServer", "DirectoryServer", "AdvertSite", "ProductSite",
-};
-}  // namespace
-
-std::vector<std::string> FavoriteGroups::Names() { return SplitLines(settings_.ReadString(kFavorites, "")); }
-
-bool FavoriteGroups::IsReservedName(const std::string& name) {
-    return std::any_of(std::begin(kReserved), std::end(kReserved),
-                       [&](const char* reserved) { return EqualsIgnoreCase(name, reserved); });
-}
+bool FavoriteGroups::IsReservedName(const std::string& name) { return setting::IsFixedName(name); }
 
 void FavoriteGroups::AddStation(const std::string& group, std::int32_t stationId) {
     auto names = Names();
@@ -30,7 +17,7 @@ void FavoriteGroups::AddStation(const std::string& group, std::int32_t stationId
                              [&](const std::string& n) { return EqualsIgnoreCase(n, group); });
     if (!known) {
         names.push_back(group);
-        settings_.WriteString(kFavorites, JoinLinesCrLf(names));
+        settings_.WriteString(setting::kFavorites, JoinLinesCrLf(names));
     }
     auto members = SplitLines(settings_.ReadString(group, ""));
     members.push_back(std::to_string(stationId));
@@ -63,7 +50,7 @@ void FavoriteGroups::RemoveName(const std::string& group) {
                            [&](const std::string& n) { return EqualsIgnoreCase(n, group); });
     if (it == names.end()) return;
     names.erase(it);
-    settings_.WriteString(kFavorites, JoinLinesCrLf(names));
+    settings_.WriteString(setting::kFavorites, JoinLinesCrLf(names));
 }
 
 }  // namespace wt::ui

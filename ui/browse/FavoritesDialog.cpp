@@ -1,5 +1,7 @@
 #include "FavoritesDialog.h"
 
+#include "ButtonNames.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -23,6 +25,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     cancel->setGeometry(112, 88, 75, 25);
     connect(add, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    NameButtonsByCaption(this);
 }
 
 QString TForm2::ChooseCategory(const QStringList& names) {

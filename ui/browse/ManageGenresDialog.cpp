@@ -1,6 +1,7 @@
 #include "ManageGenresDialog.h"
 
 #include "BrowseCommands.h"
+#include "ButtonNames.h"
 #include "MainWindow.h"
 
 #include <QComboBox>
@@ -74,21 +75,25 @@ TForm5::TForm5(TForm1& window, BrowseCommands& commands) : QDialog(&window), win
     TeButton10 = button("Add Station", 40);
     TeButton9 = button("Delete Station", 72);
     TeButton11 = button("Edit Station", 104);
-    auto* done = button("Done", 136);
+    done_ = button("Done", 136);
     TeButton8->setEnabled(false);
     TeButton9->setEnabled(false);
     TeButton11->setEnabled(false);
 
     connect(TeSComboBox1, &QComboBox::activated, this, [this] { TeSComboBox1Change(); });
+    // The station buttons follow the selected row however it was chosen: mouse, arrow keys, or
+    // the dialog's own selection after a change.
+    connect(TeListBox1, &QListWidget::currentRowChanged, this, [this] { TeListBox1Click(); });
     connect(TeListBox1, &QListWidget::itemClicked, this, [this] { TeListBox1Click(); });
     connect(TeButton8, &QPushButton::clicked, this, [this] { TeButton8Click(); });
     connect(TeButton10, &QPushButton::clicked, this, [this] { TeButton10Click(); });
     connect(TeButton9, &QPushButton::clicked, this, [this] { TeButton9Click(); });
     connect(TeButton11, &QPushButton::clicked, this, [this] { TeButton11Click(); });
-    connect(done, &QPushButton::clicked, this, &QDialog::accept);
+    connect(done_, &QPushButton::clicked, this, &QDialog::accept);
     connect(TeButton7, &QPushButton::clicked, this, [this] { TeButton7Click(); });
     connect(TeButton12, &QPushButton::clicked, this, [this] { TeButton12Click(); });
     connect(cancel, &QPushButton::clicked, this, [this] { TeButton13Click(); });
+    NameButtonsByCaption(this);
     FormCreate();
 }
 
@@ -106,6 +111,30 @@ void TForm5::ShowList() {
     TeSComboBox1->show();
     TeButton7->hide();
     TeButton12->hide();
+    SetDefaultButton(done_);
+}
+
+void TForm5::ShowEditor(QPushButton* save) {
+    save->show();
+    (save == TeButton7 ? TeButton12 : TeButton7)->hide();
+    TeSComboBox1->hide();
+    pages_->setCurrentIndex(1);
+    SetDefaultButton(save);
+}
+
+void TForm5::SetDefaultButton(QPushButton* button) {
+    for (QPushButton* b : {done_, TeButton7, TeButton12}) b->setDefault(b == button);
+}
+
+bool TForm5::EditorShown() const { return pages_->currentIndex() == 1; }
+
+void TForm5::reject() {
+    // Esc in the editor leaves the editor, as "Cancel" does; in the list it closes the dialog.
+    if (EditorShown()) {
+        TeButton13Click();
+        return;
+    }
+    QDialog::reject();
 }
 
 void TForm5::FormCreate() {
@@ -183,21 +212,16 @@ void TForm5::TeButton9Click() {
 
 void TForm5::TeButton10Click() {
     if (TeSComboBox2->count() > 0) TeSComboBox2->setCurrentIndex(0);
-    TeButton7->show();
-    TeButton12->hide();
     urlEdit->clear();
     titleEdit->clear();
     bitRateEdit->setValue(16);
-    TeSComboBox1->hide();
-    pages_->setCurrentIndex(1);
+    ShowEditor(TeButton7);
 }
 
 void TForm5::TeButton11Click() {
     int row = TeListBox1->currentRow();
     if (row < 0 || row >= static_cast<int>(ListStationIDs.size())) return;
     editedId_ = ListStationIDs[static_cast<std::size_t>(row)];
-    TeButton12->show();
-    TeButton7->hide();
     if (window_.DataSetGoto(editedId_)) {
         StationRecord s = window_.zDataset1->CurrentStation();
         TeSComboBox2->setEditText(QString::fromStdString(s.Genre));
@@ -205,8 +229,7 @@ void TForm5::TeButton11Click() {
         titleEdit->setText(QString::fromStdString(s.Title));
         bitRateEdit->setValue(s.BitRate);
     }
-    TeSComboBox1->hide();
-    pages_->setCurrentIndex(1);
+    ShowEditor(TeButton12);
 }
 
 bool TForm5::CheckAddModifyStationControls() {

@@ -32,6 +32,8 @@ public:
     void TeButton7Click();   // Add
     void TeButton12Click();  // Apply
     void TeButton13Click();  // Cancel
+    // Esc: leaves the editor like "Cancel", or closes the dialog from the list.
+    void reject() override;
     void PopulateStationsMG(const QString& genre);
     bool CheckAddModifyStationControls();
 
@@ -52,9 +54,14 @@ private:
     void FillGenreChoosers();
     void ShowList();
     void SelectGenre(const QString& genre);
+    // The editor in front with its save button ("Add" or "Apply") shown and pressed by Enter.
+    void ShowEditor(QPushButton* save);
+    void SetDefaultButton(QPushButton* button);
+    bool EditorShown() const;
     TForm1& window_;
     BrowseCommands& commands_;
     QStackedWidget* pages_;
+    QPushButton* done_;
     // The catalogue ID of the station each row shows; grows with the list.
     std::vector<std::int32_t> ListStationIDs;
     std::int32_t editedId_ = 0;

@@ -1,5 +1,7 @@
 #include "AddBlackList.h"
 
+#include "ButtonNames.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +34,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent), edit_(new QLineEdit(this)) {
     layout->addLayout(buttons);
     connect(add, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);  // Esc rejects as well
+    ui::NameButtonsByCaption(this);
 }
 
 void TForm3::showEvent(QShowEvent* event) {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
@@ -54,6 +55,7 @@ void TProgForm::SetTexts(const QString& title, const QString& prompt) {
 
 void TProgForm::SetIcon(const QPixmap& icon) {
     icon_ = icon;
+    setWindowIcon(QIcon(icon));  // for the desktop's task switcher
     update();
 }
 

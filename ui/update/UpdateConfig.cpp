@@ -1,6 +1,8 @@
 #include "UpdateConfig.h"
 
 #include "AddBlackList.h"
+#include "ButtonNames.h"
+#include "settings/SettingNames.h"
 #include "settings/zIniData.h"
 #include "update/BlackList.h"
 #include "update/UpdateFilter.h"
@@ -87,28 +89,30 @@ TForm6::TForm6(QWidget* parent, TzIniData& settings, std::vector<std::string>& b
     connect(TeButton1, &QPushButton::clicked, this, &TForm6::TeButton1Click);
     connect(TeButton3, &QPushButton::clicked, this, &TForm6::TeButton3Click);
     connect(bDone, &QPushButton::clicked, this, &TForm6::bDoneClick);
+    bDone->setDefault(true);
+    ui::NameButtonsByCaption(this);
 }
 
 void TForm6::FormCreate() {
     for (const std::string& entry : blackList_) TeListBox2->addItem(QString::fromStdString(entry));
-    chkHigher->setChecked(settings_.ReadBool("HigherEnabled", false));
-    chkLower->setChecked(settings_.ReadBool("LowerEnabled", false));
+    chkHigher->setChecked(settings_.ReadBool(setting::kHigherEnabled, false));
+    chkLower->setChecked(settings_.ReadBool(setting::kLowerEnabled, false));
     cbHigher->setEnabled(chkHigher->isChecked());
     cbLower->setEnabled(chkLower->isChecked());
     // A stored position outside the list (never written by this dialog) shows the nearest end.
-    cbHigher->setCurrentIndex(std::clamp(settings_.ReadInteger("HigherIndex", 0), 0, 9));
-    cbLower->setCurrentIndex(std::clamp(settings_.ReadInteger("LowerIndex", 0), 0, 9));
-    TeCheckBox1->setChecked(settings_.ReadBool("AutoUpdate", false));
+    cbHigher->setCurrentIndex(std::clamp(settings_.ReadInteger(setting::kHigherIndex, 0), 0, 9));
+    cbLower->setCurrentIndex(std::clamp(settings_.ReadInteger(setting::kLowerIndex, 0), 0, 9));
+    TeCheckBox1->setChecked(settings_.ReadBool(setting::kAutoUpdate, false));
 }
 
 void TForm6::chkHigherClick() {
     cbHigher->setEnabled(chkHigher->isChecked());
-    settings_.WriteBool("HigherEnabled", chkHigher->isChecked());
+    settings_.WriteBool(setting::kHigherEnabled, chkHigher->isChecked());
 }
 
 void TForm6::chkLowerClick() {
     cbLower->setEnabled(chkLower->isChecked());
-    settings_.WriteBool("LowerEnabled", chkLower->isChecked());
+    settings_.WriteBool(setting::kLowerEnabled, chkLower->isChecked());
 }
 
 // An upper bound below the lower one is dropped: the lower list goes back to 16, switched off.
@@ -123,15 +127,15 @@ void TForm6::LimitLowerToHigher() {
 
 void TForm6::cbHigherChange() {
     LimitLowerToHigher();
-    settings_.WriteInteger("HigherIndex", cbHigher->currentIndex());
+    settings_.WriteInteger(setting::kHigherIndex, cbHigher->currentIndex());
 }
 
 void TForm6::cbLowerChange() {
     LimitLowerToHigher();
-    settings_.WriteInteger("LowerIndex", cbLower->currentIndex());
+    settings_.WriteInteger(setting::kLowerIndex, cbLower->currentIndex());
 }
 
-void TForm6::TeCheckBox1Click() { settings_.WriteBool("AutoUpdate", TeCheckBox1->isChecked()); }
+void TForm6::TeCheckBox1Click() { settings_.WriteBool(setting::kAutoUpdate, TeCheckBox1->isChecked()); }
 
 void TForm6::WriteBlackList() { StoreBlackList(settings_, blackList_); }
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -58,7 +59,10 @@ QString TzProgress::ShownTitle() const {
 QPixmap TzProgress::IconPixmap() const {
     if (!imageList_.isEmpty() && imageIndex_ >= 0 && imageIndex_ < imageList_.size()) return imageList_[imageIndex_];
     if (!picture_.isNull()) return picture_;
-    return QApplication::windowIcon().pixmap(32, 32);
+    // The program's icon is its main window's (the application has none of its own), and the
+    // owner's window icon falls back to the application's.
+    const QIcon icon = owner_ ? owner_->window()->windowIcon() : QApplication::windowIcon();
+    return icon.pixmap(32, 32);
 }
 
 void TzProgress::SetTitle(const QString& title) {

@@ -102,7 +102,7 @@ public:
     const BarValue& MainBarValue() const { return mainShown_; }
     const BarValue& TopBarValue() const { return topShown_; }
 
-    // The icon the window shows: the image list entry, else Picture, else the application's icon.
+    // The icon the window shows: the image list entry, else Picture, else the owner's window icon.
     QPixmap IconPixmap() const;
     // The title the window shows: Title, or the application's name when it is empty.
     QString ShownTitle() const;

@@ -1,22 +1,34 @@
 #include "WishListDialog.h"
 
+#include "ButtonNames.h"
+
 #include "platform/StringList.h"
+#include "settings/SettingNames.h"
 
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include <algorithm>
 
 namespace wt::ui {
 
 namespace {
-const char kWishesSetting[] = "Wishes";
 const char kAskWish[] =
     "Please enter a song name or artist. If Wavetrap finds\rany song name containing the string you "
     "entered,\rit will download the song automatically";
 const char kWishExists[] = "A Wish already exists with such string";
 const char kConfirmClear[] = "This will delete all Wish-Lists\rAre you sure you want to continue?";
 }  // namespace
+
+std::vector<std::string> WishLines(const QString& text) {
+    std::vector<std::string> lines;
+    for (const QString& line : text.split(QRegularExpression(QStringLiteral("[\\r\\n]+")))) {
+        const QString wish = line.trimmed();
+        if (!wish.isEmpty()) lines.push_back(wish.toStdString());
+    }
+    return lines;
+}
 
 TForm7::TForm7(QWidget* parent, UserDialogs& dialogs, TzIniData& settings, std::vector<std::string>& wishList,
                std::vector<std::string>& newWishes, WishSearchControl searches)
@@ -44,6 +56,8 @@ TForm7::TForm7(QWidget* parent, UserDialogs& dialogs, TzIniData& settings, std::
     setTabOrder(TeButton17, TeButton16);
     setTabOrder(TeButton16, TeButton18);
     setTabOrder(TeButton18, TeButton19);
+    TeButton18->setDefault(true);
+    NameButtonsByCaption(this);
     connect(TeListBox3, &QListWidget::itemSelectionChanged, this, [this] { TeListBox3Click(); });
     connect(TeButton17, &QPushButton::clicked, this, [this] { TeButton17Click(); });
     connect(TeButton16, &QPushButton::clicked, this, [this] { TeButton16Click(); });
@@ -53,7 +67,7 @@ TForm7::TForm7(QWidget* parent, UserDialogs& dialogs, TzIniData& settings, std::
 }
 
 void TForm7::ReloadWishesListBox() {
-    wishList_ = SplitLines(settings_.ReadString(kWishesSetting, ""));
+    wishList_ = SplitLines(settings_.ReadString(setting::kWishes, ""));
     TeListBox3->clear();
     for (const auto& wish : wishList_) TeListBox3->addItem(QString::fromStdString(wish));
     TeListBox3Click();
@@ -64,22 +78,30 @@ void TForm7::TeListBox3Click() {
     TeButton19->setEnabled(!wishList_.empty());
 }
 
-void TForm7::WriteWishes() { settings_.WriteString(kWishesSetting, JoinLinesCrLf(wishList_)); }
+void TForm7::WriteWishes() { settings_.WriteString(setting::kWishes, JoinLinesCrLf(wishList_)); }
 
 void TForm7::TeButton17Click() {
     auto text = dialogs_.InputText(this, "Wish-Lists", QString::fromLatin1(kAskWish), QString());
     if (!text || text->isEmpty()) return;
-    std::string wish = text->toStdString();
-    bool known = std::any_of(wishList_.begin(), wishList_.end(),
-                             [&](const std::string& w) { return EqualsIgnoreCase(w, wish); });
-    if (known) {
-        dialogs_.ShowMessage(this, MessageKind::Error, QString::fromLatin1(kWishExists));
-        return;
+    // A pasted list (one wish per line) becomes one wish per line: a line break inside a wish
+    // would split it into two lines of the stored list anyway.
+    bool refused = false, added = false;
+    for (const std::string& wish : WishLines(*text)) {
+        bool known = std::any_of(wishList_.begin(), wishList_.end(),
+                                 [&](const std::string& w) { return EqualsIgnoreCase(w, wish); });
+        if (known) {
+            refused = true;
+            continue;
+        }
+        wishList_.push_back(wish);
+        newWishes_.push_back(wish);
+        added = true;
     }
-    wishList_.push_back(wish);
-    WriteWishes();
-    newWishes_.push_back(wish);
-    ReloadWishesListBox();
+    if (added) {
+        WriteWishes();
+        ReloadWishesListBox();
+    }
+    if (refused) dialogs_.ShowMessage(this, MessageKind::Error, QString::fromLatin1(kWishExists));
 }
 
 void TForm7::TeButton16Click() {
@@ -93,7 +115,7 @@ void TForm7::TeButton16Click() {
 
 void TForm7::TeButton19Click() {
     if (!dialogs_.AskYesNo(this, MessageKind::Warning, QString::fromLatin1(kConfirmClear))) return;
-    settings_.WriteString(kWishesSetting, "");
+    settings_.WriteString(setting::kWishes, "");
     ReloadWishesListBox();
 }
 

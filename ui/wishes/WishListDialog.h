@@ -24,6 +24,10 @@ struct WishSearchControl {
     std::function<void()> StopAllWishes;
 };
 
+// The wishes in a text typed or pasted into the input box: one per line, each trimmed, empty
+// lines left out.
+std::vector<std::string> WishLines(const QString& text);
+
 class TForm7 : public QDialog {
 public:
     TForm7(QWidget* parent, UserDialogs& dialogs, TzIniData& settings, std::vector<std::string>& wishList,

@@ -6,6 +6,7 @@
 #include "WishListDialog.h"
 
 #include "net/HttpClient.h"
+#include "settings/SettingNames.h"
 #include "wishes/WishSearches.h"
 
 #include <memory>
@@ -20,7 +21,7 @@ namespace wt::ui {
 class TForm1;
 
 // The setting that names the station directory's root, and its default.
-inline constexpr const char* kDirectorySiteSetting = "DirectorySite";
+inline constexpr const char* kDirectorySiteSetting = setting::kDirectorySite;
 // Unset by default: no directory, no wish searches.
 inline constexpr const char* kDefaultDirectorySite = "";
 
