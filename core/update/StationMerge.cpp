@@ -34,7 +34,7 @@ MergeResult MergeUpdateStations(StationCatalogue& catalogue, TzDataset& update, 
     int done = 0;
     // The merge reaches the disk as one replacement of the catalogue: a crash half-way leaves
     // the catalogue as it was, and the same update is offered again.
-    TzBulkChange bulk(stations);
+    TzBulkChange bulk(catalogue.Dataset());
     update.First();
     while (!update.Eof()) {
         StationRecord station;
