@@ -1,6 +1,8 @@
 #include "Program.h"
 
 #include "BrowseCommands.h"
+#include "FindStationsDialog.h"
+#include "ImportStationsFile.h"
 #include "MainWindow.h"
 #include "QtDispatcher.h"
 #include "UserDialogs.h"
@@ -38,6 +40,17 @@ Program::Program(ui::UserDialogs& dialogs, const ProgramFolders& folders,
     wishes_ = std::make_unique<ui::WishWiring>(window, *dispatcher_);
     browseCommands_ = std::make_unique<ui::BrowseCommands>(window);
     browseCommands_->Install();
+    directoryHttp_ = std::make_unique<net::HttpClient>();
+    window.Hooks().findStations = [&window, this] {
+        if (ui::RunFindStationsDialog(&window, *window.zDataset1, *window.BlackListEntries,
+                                      *window.zIniData1, *directoryHttp_))
+            window.LoadGenres();
+    };
+    window.Hooks().importStations = [&window](const QString& path) {
+        if (ui::ImportStationsFile(&window, path, *window.zDataset1, *window.BlackListEntries,
+                                   window.Dialogs()) > 0)
+            window.LoadGenres();
+    };
     window.ApplyHooks();
 }
 
@@ -48,6 +61,7 @@ Program::~Program() {
     // it before the window goes.
     browseCommands_.reset();
     wishes_.reset();
+    directoryHttp_.reset();
     dispatcher_.reset();
     updates_.reset();
     updateHttp_.reset();

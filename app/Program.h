@@ -51,6 +51,7 @@ private:
     std::unique_ptr<ui::QtDispatcher> dispatcher_;
     std::unique_ptr<ui::WishWiring> wishes_;
     std::unique_ptr<ui::BrowseCommands> browseCommands_;
+    std::unique_ptr<net::HttpClient> directoryHttp_;  // the station directory's searches
 };
 
 }  // namespace wt::app

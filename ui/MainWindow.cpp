@@ -7,6 +7,9 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QDir>
 #include <QEvent>
 #include <QLabel>
@@ -59,6 +62,12 @@ TForm1::TForm1(UserDialogs& dialogs, const ProgramFolders& folders, QWidget* par
     onButton(manage.manageGenres, &CommandHooks::manageGenres);
     onButton(manage.updateRadioStations, &CommandHooks::updateRadioStations);
     onButton(manage.setOutputFolder, &CommandHooks::setOutputFolder);
+    onButton(manage.findStations, &CommandHooks::findStations);
+    onHook(menus.findStations, &CommandHooks::findStations);
+    connect(menus.importStations, &QAction::triggered, this, [this] {
+        ReloadAdvert();
+        ImportStationsCommand();
+    });
     // These two never reload the advertisement.
     connect(manage.updateConfiguration, &QPushButton::clicked, this, [this] {
         if (hooks_.updateConfiguration) hooks_.updateConfiguration();
@@ -107,6 +116,29 @@ void TForm1::OpenUrl(const QUrl& url) {
 void TForm1::ApplyHooks() {
     manage.updateConfiguration->setVisible(static_cast<bool>(hooks_.updateConfiguration));
     manage.manageWishList->setVisible(static_cast<bool>(hooks_.manageWishList));
+    manage.findStations->setVisible(static_cast<bool>(hooks_.findStations));
+    menus.findStations->setVisible(static_cast<bool>(hooks_.findStations));
+    menus.importStations->setVisible(static_cast<bool>(hooks_.importStations));
+    menus.stationsDivider->setVisible(hooks_.findStations || hooks_.importStations);
+    setAcceptDrops(static_cast<bool>(hooks_.importStations));
+}
+
+void TForm1::ImportStationsCommand() {
+    if (!hooks_.importStations) return;
+    auto path = dialogs_.ChooseFile(this, QStringLiteral("Import Stations"),
+                                    QStringLiteral("Station lists (*.m3u *.m3u8 *.pls *.xspf *.json *.csv);;All files (*)"));
+    if (path) hooks_.importStations(*path);
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (hooks_.importStations && event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    if (!hooks_.importStations) return;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) hooks_.importStations(url.toLocalFile());
+    event->acceptProposedAction();
 }
 
 void TForm1::RunHookCommand(const std::function<void()>& hook) {

@@ -54,6 +54,9 @@ struct CommandHooks {
     // The two buttons below show only when their hook is set.
     std::function<void()> updateConfiguration;    // "Update Configuration"
     std::function<void()> manageWishList;         // "Manage Wish List"
+    // Stations from the open directory and from station list files; shown when set.
+    std::function<void()> findStations;           // "Find Stations"
+    std::function<void(const QString& path)> importStations;  // "Import Stations...", a dropped file
     // Start-up runs this for every stored wish, in order (the manager's AddWish).
     std::function<void(const std::string& wish)> startWish;
 };
@@ -258,6 +261,9 @@ public:
         QAction* addToFavorites;
         QAction* deleteFavorite;
         QAction* play;
+        QAction* stationsDivider;
+        QAction* findStations;
+        QAction* importStations;
         QAction* stopRipping;
         QAction* previewSong;
         QAction* openFolder;
@@ -274,6 +280,7 @@ public:
         QPushButton* help;
         QPushButton* updateConfiguration;
         QPushButton* manageWishList;
+        QPushButton* findStations;
     } manage{};
 
 signals:
@@ -288,6 +295,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A station list file dropped on the window is imported.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildLayout();
@@ -305,6 +315,8 @@ private:
     void OpenUrl(const QUrl& url);
 
     void RequestTerminate();
+    // "Import Stations...": a file chosen, then imported.
+    void ImportStationsCommand();
     // Releases what the close question releases; failures go to reporter when there is one.
     void ReleaseAll(UserDialogs* reporter);
     // Adds the Downloading row of a Browse row and starts its rip; false when the manager

@@ -175,11 +175,12 @@ void TForm1::BuildAdvertAndGroups(QWidget* central) {
         button->setAccessibleName(caption);
         button->setGeometry((kManageWidth - kManageButtonWidth) / 2, buttonY, kManageButtonWidth,
                             kButtonHeight);
-        buttonY += kButtonHeight + 8;
+        buttonY += kButtonHeight + 5;
         return button;
     };
     manage.manageGenres = addButton(QStringLiteral("Manage Genres"));
     manage.updateRadioStations = addButton(QStringLiteral("Update Radio Stations"));
+    manage.findStations = addButton(QStringLiteral("Find Stations"));
     manage.setOutputFolder = addButton(QStringLiteral("Set Output Folder"));
     manage.about = addButton(QStringLiteral("About"));
     manage.help = addButton(QStringLiteral("Help"));
@@ -187,6 +188,7 @@ void TForm1::BuildAdvertAndGroups(QWidget* central) {
     manage.manageWishList = addButton(QStringLiteral("Manage Wish List"));
     manage.updateConfiguration->hide();
     manage.manageWishList->hide();
+    manage.findStations->hide();
 }
 
 void TForm1::BuildPages(QWidget* central) {
@@ -294,6 +296,12 @@ void TForm1::BuildMenusAndTray() {
     menus.addToFavorites = BrowseMenu->addAction(icon(0), QStringLiteral("Add to Favorites"));
     menus.deleteFavorite = BrowseMenu->addAction(icon(2), QStringLiteral("Delete Favorite"));
     menus.play = BrowseMenu->addAction(icon(5), QStringLiteral("Play"));
+    menus.stationsDivider = BrowseMenu->addSeparator();
+    menus.findStations = BrowseMenu->addAction(QStringLiteral("Find Stations..."));
+    menus.importStations = BrowseMenu->addAction(QStringLiteral("Import Stations..."));
+    // Shown once the program has given them their work.
+    for (QAction* action : {menus.stationsDivider, menus.findStations, menus.importStations})
+        action->setVisible(false);
     menus.deleteFavorite->setVisible(false);
     connect(BrowseList, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { BrowseMenu->popup(BrowseList->viewport()->mapToGlobal(at)); });

@@ -17,6 +17,8 @@ namespace {
 constexpr const char* kQuitQuestion = "Are you sure you want to quit Wavetrap?";
 constexpr const char* kOfferUpdate =
     "Radio Station's database update is avalaible.\rWould you like to update now?";
+constexpr const char* kOfferFindStations =
+    "Your station catalogue is empty.\rWould you like to find stations in the open radio directory now?";
 constexpr const char* kChooseFolderTitle = "Choose Downloads Folder";
 constexpr const char* kChooseFolderLabel = "Choose Downloads Folder.";
 constexpr const char* kMusicFolder = "/Wavetrap Music/";
@@ -78,10 +80,15 @@ void TForm1::FormActivate() {
             dialogs_.AskYesNo(this, MessageKind::Information, QString::fromLatin1(kOfferUpdate)))
             updates_->Update(version);
     }
+    const bool firstStart = zIniData1->ReadString("WorkingPath", "").empty();
     LoadGenres();
     if (terminating_) return;
     LoadFavorites();
     LoadStatistics();
+    // A new user with no stations at all is shown where to find some.
+    if (firstStart && zDataset1->StationCount() == 0 && hooks_.findStations &&
+        dialogs_.AskYesNo(this, MessageKind::Information, QString::fromLatin1(kOfferFindStations)))
+        hooks_.findStations();
 }
 
 std::string TForm1::GenreFolder(const std::string& genre) const {

@@ -5,6 +5,7 @@
 #include "platform/ProgramFolder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -76,6 +77,16 @@ std::optional<QString> QtUserDialogs::InputText(QWidget* parent, const QString& 
     NameButtonsByCaption(&dialog);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.textValue();
+}
+
+std::optional<QString> QtUserDialogs::ChooseFile(QWidget* parent, const QString& title,
+                                                 const QString& filter) {
+    QFileDialog dialog(parent, title);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(filter);
+    dialog.setDirectory(QDir::homePath());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
 }
 
 }  // namespace wt::ui

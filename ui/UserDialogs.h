@@ -30,6 +30,11 @@ public:
     // A one-line text box; nullopt when the user cancels.
     virtual std::optional<QString> InputText(QWidget* parent, const QString& caption,
                                              const QString& prompt, const QString& initial) = 0;
+    // A file to open; nullopt when the user cancels. filter as QFileDialog takes it.
+    virtual std::optional<QString> ChooseFile(QWidget*, const QString& /*title*/,
+                                              const QString& /*filter*/) {
+        return std::nullopt;
+    }
 };
 
 // The real boxes: QMessageBox, QFileDialog and QInputDialog.
@@ -43,6 +48,8 @@ public:
                                         const QString& label) override;
     std::optional<QString> InputText(QWidget* parent, const QString& caption,
                                      const QString& prompt, const QString& initial) override;
+    std::optional<QString> ChooseFile(QWidget* parent, const QString& title,
+                                      const QString& filter) override;
 };
 
 // The program's texts break lines with "\r"; Qt's boxes want "\n".
