@@ -1,6 +1,7 @@
 #include "engine/IcyStream.h"
 
 #include "engine/IcyParser.h"
+#include "platform/StringList.h"
 
 #include <curl/curl.h>
 
@@ -18,14 +19,28 @@ struct Transfer {
     std::unique_ptr<IcyDemuxer> demuxer;
     bool connected = false;
     bool refused = false;
+    long status = 0;
+    std::string contentType;
 };
 
 std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
     std::string_view line(data, size * count);
     // A new status line (after a redirect) starts a new header block.
-    if (line.rfind("HTTP/", 0) == 0 || line.rfind("ICY ", 0) == 0) t->metaInt = 0;
-    else t->metaInt = ParseMetaInt(line, t->metaInt);
+    if (line.rfind("HTTP/", 0) == 0 || line.rfind("ICY ", 0) == 0) {
+        t->metaInt = 0;
+        t->contentType.clear();
+    } else {
+        t->metaInt = ParseMetaInt(line, t->metaInt);
+        constexpr std::string_view kType = "content-type:";
+        if (line.size() > kType.size() && EqualsIgnoreCase(line.substr(0, kType.size()), kType)) {
+            std::string_view value = line.substr(kType.size());
+            while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
+            while (!value.empty() && (value.back() == '\r' || value.back() == '\n' || value.back() == ' '))
+                value.remove_suffix(1);
+            t->contentType = std::string(value);
+        }
+    }
     return size * count;
 }
 
@@ -36,6 +51,7 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
     if (!t->connected) {
         long status = 0;
         curl_easy_getinfo(t->curl, CURLINFO_RESPONSE_CODE, &status);
+        t->status = status;
         if (status < 200 || status >= 300) {
             t->refused = true;
             return 0;
@@ -49,14 +65,18 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
             [t](const std::string& text) {
                 if (t->handlers->onMeta) t->handlers->onMeta(text);
             });
-        if (t->handlers->onConnected) t->handlers->onConnected();
+        if (t->handlers->onConnected) t->handlers->onConnected(t->contentType);
     }
     t->demuxer->Feed(data, n);
+    if (t->handlers->onTick) t->handlers->onTick();
+    // A handler may have asked to stop (a refused stream): end the transfer now.
+    if (t->handlers->stopRequested && t->handlers->stopRequested()) return 0;
     return n;
 }
 
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto* t = static_cast<Transfer*>(user);
+    if (t->handlers->onTick) t->handlers->onTick();
     return (t->handlers->stopRequested && t->handlers->stopRequested()) ? 1 : 0;
 }
 
@@ -67,13 +87,13 @@ void InitCurlOnce() {
 
 }  // namespace
 
-IcyStreamResult ReceiveIcyStream(const std::string& url, const IcyStreamHandlers& handlers,
+IcyStreamOutcome ReceiveIcyStream(const std::string& url, const IcyStreamHandlers& handlers,
                                  const IcyStreamOptions& options) {
     InitCurlOnce();
     Transfer t;
     t.handlers = &handlers;
     t.curl = curl_easy_init();
-    if (!t.curl) return IcyStreamResult::ConnectFailed;
+    if (!t.curl) return {IcyStreamResult::ConnectFailed, "cannot start a transfer"};
     curl_slist* headers = curl_slist_append(nullptr, "Icy-MetaData: 1");
     // Shoutcast servers answer "ICY 200 OK" instead of an HTTP status line.
     curl_slist* icyAlias = curl_slist_append(nullptr, "ICY 200 OK");
@@ -96,14 +116,19 @@ IcyStreamResult ReceiveIcyStream(const std::string& url, const IcyStreamHandlers
     curl_easy_setopt(t.curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(t.curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(t.curl, CURLOPT_XFERINFODATA, &t);
-    curl_easy_perform(t.curl);
+    char errorText[CURL_ERROR_SIZE] = "";
+    curl_easy_setopt(t.curl, CURLOPT_ERRORBUFFER, errorText);
+    CURLcode code = curl_easy_perform(t.curl);
     curl_easy_cleanup(t.curl);
     curl_slist_free_all(headers);
     curl_slist_free_all(icyAlias);
 
-    if (handlers.stopRequested && handlers.stopRequested()) return IcyStreamResult::Stopped;
-    if (!t.connected || t.refused) return IcyStreamResult::ConnectFailed;
-    return IcyStreamResult::Ended;
+    if (handlers.stopRequested && handlers.stopRequested()) return {IcyStreamResult::Stopped, {}};
+    std::string reason = errorText[0] ? errorText : curl_easy_strerror(code);
+    if (t.refused) return {IcyStreamResult::ConnectFailed, "HTTP status " + std::to_string(t.status)};
+    if (code == CURLE_UNSUPPORTED_PROTOCOL || code == CURLE_URL_MALFORMAT) return {IcyStreamResult::BadUrl, reason};
+    if (!t.connected) return {IcyStreamResult::ConnectFailed, code == CURLE_OK ? "no audio" : reason};
+    return {IcyStreamResult::Ended, code == CURLE_OK ? "the stream ended" : reason};
 }
 
 }  // namespace wt
