@@ -9,7 +9,7 @@ PACKAGES=(
   libcurl4-openssl-dev libmpg123-dev libpulse-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  lhasa nginx-light icecast2 ffmpeg lame
+  lhasa nginx-light icecast2 ffmpeg lame mp3val streamripper
 )
 
 missing=()

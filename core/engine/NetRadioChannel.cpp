@@ -235,7 +235,11 @@ void TNetRadioChannel::StartSong(const std::string& title) {
     lastTitle_ = title;
     ++songCount_;
     // A wish rip keeps only wished songs: the first other song ends it and leaves no file.
-    if (wishRip_ && !MatchesWish(title)) return Abort(kStopped);
+    // It is still announced, which tells the window that the wished song before it is whole.
+    if (wishRip_ && !MatchesWish(title)) {
+        NotifyNewSong(title);
+        return Abort(kStopped);
+    }
     const std::string folder = Folder();
     const AudioKind kind = cutter_.Kind().value_or(AudioKind::Mp3);
     std::string claim = JoinPath(folder, SongFileName(title, FileExtension(kind)));
@@ -252,10 +256,14 @@ void TNetRadioChannel::StartSong(const std::string& title) {
     }
     reportedKB_ = -1;
     lastFlush_ = std::chrono::steady_clock::now();
+    NotifyNewSong(title);
+    ReportProgress(true);
+}
+
+void TNetRadioChannel::NotifyNewSong(const std::string& title) {
     dispatcher_.Synchronize([this, &title] {
         if (OnNewSong) OnNewSong(this, title);
     });
-    ReportProgress(true);
 }
 
 void TNetRadioChannel::CloseSong() {

@@ -92,6 +92,7 @@ private:
     void TitleText(const std::string& metadata);
     void Frame(const char* data, std::size_t size, std::uint64_t position, bool isFrame);
     void StartSong(const std::string& title);
+    void NotifyNewSong(const std::string& title);
     void CloseSong();
     void WriteFailed();
     void Tick();

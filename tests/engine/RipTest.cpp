@@ -1,5 +1,6 @@
 // Rips from a scripted loopback station: the song files must hold exactly the audio sent
 // after each title, split exactly where the next title arrived.
+#include "AudioFileChecks.h"
 #include "RipFixture.h"
 
 #include <arpa/inet.h>
@@ -19,7 +20,7 @@ using test::IcySong;
 using test::IcyTestServer;
 
 TEST_F(RipFixture, EverySongLandsWholeInItsOwnFile) {
-    IcyTestServer station({{"One: A/B", 3}, {"Two", 2}, {"Three", 1}});
+    IcyTestServer station({{"One: A/B", 3}, {"Two", 2}, {"Three", 3}});
     TNetRadioChannel* channel = radio->StartRip(station.Url(), folder.string() + "/Rock/", "");
     EXPECT_EQ(channel->ID, 1);
     ASSERT_TRUE(Pump([&] { return songs.size() == 3 && kb[1] == int(station.Song(2).size() >> 10); }))
@@ -34,6 +35,11 @@ TEST_F(RipFixture, EverySongLandsWholeInItsOwnFile) {
     EXPECT_EQ(ReadFile(folder / "Rock/Two.mp3"), station.Song(1));
     EXPECT_EQ(ReadFile(folder / "Rock/Three.mp3"), station.Song(2));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder / "Rock"), {}), 3);
+    for (const char* name : {"One_ A_B.mp3", "Two.mp3", "Three.mp3"}) {
+        if (auto problems = test::Mp3valProblems((folder / "Rock" / name).string())) {
+            EXPECT_EQ(*problems, "") << name;
+        }
+    }
     EXPECT_FALSE(radio->IsRipping(station.Url()));
 }
 
