@@ -5,8 +5,10 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 namespace wt {
 
@@ -15,6 +17,10 @@ namespace {
 struct Transfer {
     CURL* curl = nullptr;
     const IcyStreamHandlers* handlers = nullptr;
+    int readPauseMs = 0;
+    long firstByteTimeoutMs = 0;
+    std::chrono::steady_clock::time_point start;
+    bool noAnswer = false;
     std::size_t metaInt = 0;
     std::unique_ptr<IcyDemuxer> demuxer;
     bool connected = false;
@@ -71,12 +77,18 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
     if (t->handlers->onTick) t->handlers->onTick();
     // A handler may have asked to stop (a refused stream): end the transfer now.
     if (t->handlers->stopRequested && t->handlers->stopRequested()) return 0;
+    if (t->readPauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(t->readPauseMs));
     return n;
 }
 
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto* t = static_cast<Transfer*>(user);
     if (t->handlers->onTick) t->handlers->onTick();
+    if (!t->connected && t->firstByteTimeoutMs > 0 &&
+        std::chrono::steady_clock::now() - t->start > std::chrono::milliseconds(t->firstByteTimeoutMs)) {
+        t->noAnswer = true;
+        return 1;
+    }
     return (t->handlers->stopRequested && t->handlers->stopRequested()) ? 1 : 0;
 }
 
@@ -92,6 +104,9 @@ IcyStreamOutcome ReceiveIcyStream(const std::string& url, const IcyStreamHandler
     InitCurlOnce();
     Transfer t;
     t.handlers = &handlers;
+    t.readPauseMs = options.readPauseMs;
+    t.firstByteTimeoutMs = options.firstByteTimeoutMs;
+    t.start = std::chrono::steady_clock::now();
     t.curl = curl_easy_init();
     if (!t.curl) return {IcyStreamResult::ConnectFailed, "cannot start a transfer"};
     curl_slist* headers = curl_slist_append(nullptr, "Icy-MetaData: 1");
@@ -126,6 +141,8 @@ IcyStreamOutcome ReceiveIcyStream(const std::string& url, const IcyStreamHandler
     if (handlers.stopRequested && handlers.stopRequested()) return {IcyStreamResult::Stopped, {}};
     std::string reason = errorText[0] ? errorText : curl_easy_strerror(code);
     if (t.refused) return {IcyStreamResult::ConnectFailed, "HTTP status " + std::to_string(t.status)};
+    if (t.noAnswer)
+        return {IcyStreamResult::ConnectFailed, "no audio within " + std::to_string(t.firstByteTimeoutMs / 1000) + " s"};
     if (code == CURLE_UNSUPPORTED_PROTOCOL || code == CURLE_URL_MALFORMAT) return {IcyStreamResult::BadUrl, reason};
     if (!t.connected) return {IcyStreamResult::ConnectFailed, code == CURLE_OK ? "no audio" : reason};
     return {IcyStreamResult::Ended, code == CURLE_OK ? "the stream ended" : reason};

@@ -24,7 +24,7 @@ const char kDiskFull[] = "Disk full. Stopped";
 const char kStopped[] = "Stopped";
 
 // Progress is posted at most this often per rip (and when a song starts).
-constexpr auto kProgressInterval = std::chrono::milliseconds(250);
+constexpr auto kProgressInterval = std::chrono::milliseconds(1000);
 constexpr auto kFlushInterval = std::chrono::seconds(1);
 // Bytes looked at for a web page or playlist in place of audio.
 constexpr std::size_t kSniffBytes = 64;
@@ -137,6 +137,8 @@ void TNetRadioChannel::Body() {
     IcyStreamOptions streamOptions;
     streamOptions.connectTimeoutMs = options_.connectTimeoutMs;
     streamOptions.stallSeconds = options_.stallSeconds;
+    streamOptions.readPauseMs = options_.readPauseMs;
+    streamOptions.firstByteTimeoutMs = options_.firstByteTimeoutMs;
 
     SetStatus(kConnecting);
     // Connections that failed one after the other; a connection that delivers audio resets it.

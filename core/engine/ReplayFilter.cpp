@@ -29,6 +29,7 @@ void ReplayFilter::Meta(const std::string& text) {
 void ReplayFilter::Reconnected() {
     Finish();
     holding_ = true;
+    shortChecked_ = false;
 }
 
 void ReplayFilter::Finish() {
@@ -38,32 +39,27 @@ void ReplayFilter::Finish() {
 void ReplayFilter::Remember(const char* data, std::size_t size) {
     history_.append(data, size);
     // Trim in steps so that appending stays cheap.
-    if (history_.size() > kHistoryBytes + kHistoryBytes / 4) history_.erase(0, history_.size() - kHistoryBytes);
+    if (history_.size() > 2 * kAnchorBytes) history_.erase(0, history_.size() - kAnchorBytes);
 }
 
 void ReplayFilter::Decide(bool final) {
-    const std::string_view history(history_);
+    const std::string_view history = std::string_view(history_).substr(
+        history_.size() > kAnchorBytes ? history_.size() - kAnchorBytes : 0);
     const std::string_view pending(pending_);
     if (history.empty()) return Release(0, false);
-    const std::size_t probe = std::min(kProbeBytes, history.size());
-    if (pending.size() < probe && !final) return;
-
-    // The replay starts somewhere in the history and runs to its end: find where the new
-    // bytes' start occurs in it and check that they run on to the end.
-    const std::string_view start = pending.substr(0, std::min(probe, pending.size()));
-    for (std::size_t at = history.find(start); at != std::string_view::npos; at = history.find(start, at + 1)) {
-        const std::size_t overlap = history.size() - at;
-        const std::size_t compared = std::min(overlap, pending.size());
-        if (std::memcmp(pending.data(), history.data() + at, compared) != 0) continue;
-        if (compared == overlap) return Release(overlap, true);
-        if (!final) return;  // consistent so far: wait for the rest of the replay
-        return Release(compared, true);
+    // A replay runs up to the end of what we have: where that end shows, the new audio begins.
+    const std::size_t at = pending.find(history);
+    if (at != std::string_view::npos) return Release(at + history.size(), true);
+    if (pending.size() < history.size() && !final) return;
+    // A replay shorter than the remembered end: the longest end that the new bytes begin with
+    // (looked for once, when enough has come).
+    if (!shortChecked_) {
+        shortChecked_ = true;
+        for (std::size_t k = std::min(history.size(), pending.size()); k >= kShortestOverlap; --k) {
+            if (std::memcmp(pending.data(), history.data() + history.size() - k, k) == 0) return Release(k, true);
+        }
     }
-    // A short replay, or none: the longest end of the history that the new bytes begin with.
-    for (std::size_t k = std::min(probe, pending.size()); k >= kShortestOverlap; --k) {
-        if (std::memcmp(pending.data(), history.data() + history.size() - k, k) == 0) return Release(k, true);
-    }
-    if (pending.size() >= probe || final) Release(0, false);
+    if (final || pending.size() >= kMaxReplayBytes) Release(0, false);
 }
 
 void ReplayFilter::Release(std::size_t drop, bool seamless) {

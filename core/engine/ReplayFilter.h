@@ -2,9 +2,11 @@
 // Drops the audio that a server replays when a listener connects again. Icecast, for one,
 // starts every connection with a burst of the audio it sent before (64 KB by default), so a
 // rip that reconnects would otherwise hold that stretch twice. The filter remembers the last
-// audio that went through; after Reconnected() it holds the new connection's bytes (and the
-// metadata texts among them, in place) until it can tell where they overlap the remembered
-// end, then lets through what follows the overlap.
+// few kilobytes that went through; after Reconnected() it holds the new connection's bytes
+// (and the metadata texts among them, in place) until it finds those kilobytes among them,
+// then lets through what follows. A new connection that starts with no more than the
+// remembered end is recognised as soon as it has sent that much; one that replays nothing is
+// let through after kMaxReplayBytes, or when it ends.
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -25,10 +27,10 @@ public:
         std::function<void(const std::string& text)> meta;
     };
 
-    // How much audio is remembered; a replay longer than this is only partly recognised.
-    static constexpr std::size_t kHistoryBytes = 96 * 1024;
-    // Bytes of a new connection compared before deciding it does not replay anything.
-    static constexpr std::size_t kProbeBytes = 1024;
+    // The end of the audio looked for in a new connection.
+    static constexpr std::size_t kAnchorBytes = 4096;
+    // The longest replay recognised: a new connection's bytes are held at most this long.
+    static constexpr std::size_t kMaxReplayBytes = 160 * 1024;
 
     explicit ReplayFilter(Sink sink) : sink_(std::move(sink)) {}
 
@@ -46,8 +48,9 @@ private:
     void Release(std::size_t drop, bool seamless);
 
     Sink sink_;
-    std::string history_;
+    std::string history_;  // the end of the audio let through
     bool holding_ = false;
+    bool shortChecked_ = false;
     std::string pending_;
     std::vector<std::pair<std::size_t, std::string>> pendingMeta_;  // at offsets into pending_
 };

@@ -51,18 +51,26 @@ TEST_F(RipFixture, ReplayedAudioAfterAReconnectionIsNotDoubled) {
 TEST_F(RipFixture, AStalledStreamIsReconnected) {
     RipOptions options = FastRetries();
     options.stallSeconds = 1;
+    options.firstByteTimeoutMs = 500;
     radio = std::make_unique<TNetRadio>(dispatcher, options);
     SetUp();
-    // Every answer stops after its first bytes and stays silent.
-    LoopbackHttpServer station;
-    ScriptedResponse response = ScriptedResponse::Ok(IcyTestServer({{"Song", 1}}).Song(0), "audio/mpeg");
-    response.stallAfter = 1000;
-    station.Route("/", response);
-    radio->StartRip(station.Url("/"), folder.string() + "/", "");
-    ASSERT_TRUE(Pump([&] { return station.RequestCount() >= 2; }));
-    radio->StopAll();
-    ASSERT_TRUE(Pump([&] { return !ended.empty(); }));
-    EXPECT_NE(std::find(statuses[1].begin(), statuses[1].end(), "Reconnecting..."), statuses[1].end());
+    // One server stops every answer after its first bytes; the other accepts and never answers.
+    ScriptedResponse silentAfterAWhile = ScriptedResponse::Ok(IcyTestServer({{"Song", 1}}).Song(0), "audio/mpeg");
+    silentAfterAWhile.stallAfter = 1000;
+    ScriptedResponse neverAnswers;
+    neverAnswers.stallBeforeHead = true;
+    for (const auto& response : {silentAfterAWhile, neverAnswers}) {
+        LoopbackHttpServer station;
+        station.Route("/", response);
+        statuses.clear();
+        ended.clear();
+        radio->StartRip(station.Url("/"), folder.string() + "/", "");
+        ASSERT_TRUE(Pump([&] { return station.RequestCount() >= 2; }));
+        radio->StopAll();
+        ASSERT_TRUE(Pump([&] { return !ended.empty(); }));
+        EXPECT_NE(std::find(statuses[1].begin(), statuses[1].end(), "Reconnecting..."), statuses[1].end());
+        station.ReleaseStalls();
+    }
 }
 
 TEST_F(RipFixture, AnswersThatAreNotRadioStreamsEndTheRipWithTheReasonAtOnce) {
@@ -101,7 +109,8 @@ TEST_F(RipFixture, AnswersThatAreNotRadioStreamsEndTheRipWithTheReasonAtOnce) {
 }
 
 TEST_F(RipFixture, AFolderThatCannotBeWrittenIsShownAndADeletedOneIsMadeAgain) {
-    IcyTestServer station({{"One", 2}, {"Two", 2}, {"Three", 2}, {"Four", 1}}, 2048, 40);
+    // "One" lasts 1.5 s, longer than the writer goes without a flush (which finds the loss).
+    IcyTestServer station({{"One", 15}, {"Two", 5}, {"Three", 5}, {"Four", 3}}, 2048, 100);
     fs::path genre = folder / "Rock";
     radio->StartRip(station.Url(), genre.string() + "/", "");
     ASSERT_TRUE(Pump([&] { return songs.size() == 1; }));
