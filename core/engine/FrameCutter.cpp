@@ -15,10 +15,14 @@ void FrameCutter::Feed(const char* data, std::size_t size) {
     position_ += size;
     if (!synced_) unsyncedBytes_ += size;
     Process();
+    // Handed-on bytes leave the buffer once per call, not once per frame.
+    buffer_.erase(0, start_);
+    start_ = 0;
 }
 
 void FrameCutter::Restart() {
     buffer_.clear();
+    start_ = 0;
     synced_ = false;
     everSynced_ = false;
     unsyncedBytes_ = 0;
@@ -27,10 +31,10 @@ void FrameCutter::Restart() {
 bool FrameCutter::Continues(std::string_view next) const {
     if (!synced_ || !kind_) return false;
     std::size_t rest = 0;
-    if (!buffer_.empty()) {
+    if (Size() > 0) {
         auto header = HeaderAt(0, kind_);
         if (!header) return false;
-        rest = header->length - buffer_.size();
+        rest = header->length - Size();
     }
     if (next.size() < rest + FrameHeaderBytes(*kind_)) return false;
     auto following = ParseFrameHeader(*kind_, reinterpret_cast<const std::uint8_t*>(next.data()) + rest,
@@ -39,8 +43,8 @@ bool FrameCutter::Continues(std::string_view next) const {
 }
 
 std::optional<FrameHeader> FrameCutter::HeaderAt(std::size_t at, std::optional<AudioKind> kind) const {
-    const auto* p = reinterpret_cast<const std::uint8_t*>(buffer_.data()) + at;
-    const std::size_t left = buffer_.size() - at;
+    const auto* p = reinterpret_cast<const std::uint8_t*>(Data()) + at;
+    const std::size_t left = Size() - at;
     if (kind) return ParseFrameHeader(*kind, p, left);
     if (auto mp3 = ParseFrameHeader(AudioKind::Mp3, p, left)) return mp3;
     return ParseFrameHeader(AudioKind::Aac, p, left);
@@ -48,8 +52,8 @@ std::optional<FrameHeader> FrameCutter::HeaderAt(std::size_t at, std::optional<A
 
 void FrameCutter::Take(std::size_t n, bool isFrame, bool drop) {
     if (n == 0) return;
-    if (!drop) sink_(buffer_.data(), n, position_ - buffer_.size(), isFrame);
-    buffer_.erase(0, n);
+    if (!drop) sink_(Data(), n, position_ - Size(), isFrame);
+    start_ += n;
 }
 
 void FrameCutter::Process() {
@@ -60,17 +64,17 @@ void FrameCutter::Process() {
         }
         auto header = HeaderAt(0, kind_);
         if (!header) {
-            if (buffer_.size() < FrameHeaderBytes(*kind_)) return;
+            if (Size() < FrameHeaderBytes(*kind_)) return;
             synced_ = false;  // lost: the bytes up to the next frame are kept as they are
-            unsyncedBytes_ = buffer_.size();
+            unsyncedBytes_ = Size();
             continue;
         }
         if (header->streamKey != streamKey_) {
             synced_ = false;
-            unsyncedBytes_ = buffer_.size();
+            unsyncedBytes_ = Size();
             continue;
         }
-        if (buffer_.size() < header->length) return;
+        if (Size() < header->length) return;
         Take(header->length, true, false);
     }
 }
@@ -78,16 +82,16 @@ void FrameCutter::Process() {
 void FrameCutter::Hunt() {
     // A candidate frame counts when the next header, where it says, belongs to the same stream.
     std::size_t at = 0;
-    for (; at < buffer_.size(); ++at) {
-        if (static_cast<unsigned char>(buffer_[at]) != 0xFF) continue;
+    for (; at < Size(); ++at) {
+        if (static_cast<unsigned char>(Data()[at]) != 0xFF) continue;
         auto header = HeaderAt(at, kind_);
         if (!header) {
             // Too few bytes to read the header: wait for them.
-            if (buffer_.size() - at < 7) break;
+            if (Size() - at < 7) break;
             continue;
         }
         std::size_t next = at + header->length;
-        if (next + FrameHeaderBytes(header->kind) > buffer_.size()) break;  // wait for more
+        if (next + FrameHeaderBytes(header->kind) > Size()) break;  // wait for more
         auto following = HeaderAt(next, header->kind);
         if (!following || following->streamKey != header->streamKey) continue;
         Take(at, false, !everSynced_);
@@ -99,8 +103,8 @@ void FrameCutter::Hunt() {
         return;
     }
     // No frame starts before `at`; a candidate at `at` waits for its following header.
-    std::size_t keep = buffer_.size() - at;
-    if (keep > 2 * kLongestFrame) at = buffer_.size() - 2 * kLongestFrame;
+    std::size_t keep = Size() - at;
+    if (keep > 2 * kLongestFrame) at = Size() - 2 * kLongestFrame;
     Take(at, false, !everSynced_);
 }
 

@@ -49,7 +49,11 @@ private:
 
     std::optional<AudioKind> kind_;
     Sink sink_;
-    std::string buffer_;            // bytes fed and not yet handed on
+    // The bytes fed and not yet handed on are buffer_[start_...].
+    const char* Data() const { return buffer_.data() + start_; }
+    std::size_t Size() const { return buffer_.size() - start_; }
+    std::string buffer_;
+    std::size_t start_ = 0;
     std::uint64_t position_ = 0;    // stream position after the buffer's last byte
     bool synced_ = false;
     bool everSynced_ = false;       // since the last restart: a lost sync keeps the bytes

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace wt {
@@ -19,7 +20,7 @@ struct Transfer {
     const IcyStreamHandlers* handlers = nullptr;
     int readPauseMs = 0;
     long firstByteTimeoutMs = 0;
-    std::chrono::steady_clock::time_point start;
+    std::optional<std::chrono::steady_clock::time_point> tcpConnected;
     bool noAnswer = false;
     std::size_t metaInt = 0;
     std::unique_ptr<IcyDemuxer> demuxer;
@@ -84,10 +85,17 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto* t = static_cast<Transfer*>(user);
     if (t->handlers->onTick) t->handlers->onTick();
-    if (!t->connected && t->firstByteTimeoutMs > 0 &&
-        std::chrono::steady_clock::now() - t->start > std::chrono::milliseconds(t->firstByteTimeoutMs)) {
-        t->noAnswer = true;
-        return 1;
+    if (!t->connected && t->firstByteTimeoutMs > 0) {
+        // Counted from the TCP connection: reaching a busy server may itself take a while.
+        const auto now = std::chrono::steady_clock::now();
+        if (!t->tcpConnected) {
+            curl_off_t connectUs = 0;
+            if (curl_easy_getinfo(t->curl, CURLINFO_CONNECT_TIME_T, &connectUs) == CURLE_OK && connectUs > 0)
+                t->tcpConnected = now;
+        } else if (now - *t->tcpConnected > std::chrono::milliseconds(t->firstByteTimeoutMs)) {
+            t->noAnswer = true;
+            return 1;
+        }
     }
     return (t->handlers->stopRequested && t->handlers->stopRequested()) ? 1 : 0;
 }
@@ -106,7 +114,6 @@ IcyStreamOutcome ReceiveIcyStream(const std::string& url, const IcyStreamHandler
     t.handlers = &handlers;
     t.readPauseMs = options.readPauseMs;
     t.firstByteTimeoutMs = options.firstByteTimeoutMs;
-    t.start = std::chrono::steady_clock::now();
     t.curl = curl_easy_init();
     if (!t.curl) return {IcyStreamResult::ConnectFailed, "cannot start a transfer"};
     curl_slist* headers = curl_slist_append(nullptr, "Icy-MetaData: 1");

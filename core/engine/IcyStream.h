@@ -34,8 +34,8 @@ struct IcyStreamOutcome {
 struct IcyStreamOptions {
     long connectTimeoutMs = 10000;
     long stallSeconds = 30;  // a connected stream that sends nothing this long is given up
-    // A server that accepts the connection but sends no audio this long is given up (busy
-    // servers leave some of many new listeners waiting for ever).
+    // A server that accepts the connection but sends no audio this long after it is given up
+    // (busy servers leave some of many new listeners waiting for ever).
     long firstByteTimeoutMs = 10000;
     // Pause after each block handed on, so that the next read finds several of the server's
     // small writes waiting instead of waking the thread for each (the stream waits in the
