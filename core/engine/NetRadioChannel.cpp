@@ -223,8 +223,7 @@ void TNetRadioChannel::Frame(const char* data, std::size_t size, std::uint64_t p
     if (pendingTitle_ && isFrame && position >= pendingAt_) {
         std::string title = std::move(*pendingTitle_);
         pendingTitle_.reset();
-        StartSong(title);
-        if (StopNow()) return;
+        StartSong(title);  // a new file gets at least the frame that starts it
     }
     if (!writer_.IsOpen()) return;  // before the first title, or the song's file failed
     if (!writer_.Append(data, size)) return WriteFailed();

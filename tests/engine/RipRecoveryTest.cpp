@@ -1,11 +1,14 @@
 // Rips that meet the real network's trouble: untitled stretches and repeated titles, dropped
 // connections with and without replayed audio, answers that are not radio streams, and
 // folders or disks that refuse the songs.
+#include "AudioFileChecks.h"
 #include "LoopbackHttpServer.h"
 #include "RipFixture.h"
 #include "engine/StreamKind.h"
 
 #include <sys/mount.h>
+
+#include <cstdlib>
 
 namespace wt {
 namespace {
@@ -158,6 +161,76 @@ TEST_F(RipFixture, AWishRipIsOneGivenWishesWhateverItsFolderIsCalled) {
     EXPECT_TRUE(radio->Channels().front()->IsWishChannel());
     ASSERT_TRUE(Pump([&] { return !ended.empty(); }));
     EXPECT_EQ(FilesIn(folder / "Rock"), std::vector<std::string>{"Wished Song.mp3"});
+}
+
+}  // namespace
+}  // namespace wt
+
+namespace wt {
+namespace {
+
+// An ICY body: the audio with a metadata block after every metaInt bytes, naming the title
+// that titles[k] gives for block k (an empty text block when it names none).
+std::string IcyBody(const std::string& audio, std::size_t metaInt, const std::map<std::size_t, std::string>& titles) {
+    std::string body;
+    for (std::size_t at = 0, block = 0; at < audio.size(); at += metaInt, ++block) {
+        body += audio.substr(at, metaInt);
+        auto title = titles.find(block + 1);
+        std::string text = title == titles.end() ? "" : "StreamTitle='" + title->second + "';";
+        std::size_t length = (text.size() + 15) / 16;
+        text.resize(length * 16, '\0');
+        body += static_cast<char>(length) + text;
+    }
+    return body;
+}
+
+TEST_F(RipFixture, AnAacStationIsRippedToAacFilesCutBetweenAdtsFrames) {
+    fs::create_directories(folder);
+    const std::string aac = (folder / "tone.aac").string();
+    const std::string make = "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i anoisesrc=d=6:color=pink "
+                             "-c:a aac -b:a 64k -f adts " + aac;
+    if (std::system(make.c_str()) != 0) GTEST_SKIP() << "ffmpeg cannot make AAC here";
+    const std::string audio = ReadFile(aac);
+    fs::remove(aac);
+    const std::size_t metaInt = 8192;
+    // Stations often label AAC as audio/mpeg: the frames decide.
+    LoopbackHttpServer station;
+    ScriptedResponse response;
+    response.statusLine = "ICY 200 OK";
+    response.headers = {{"Content-Type", "audio/mpeg"}, {"icy-metaint", std::to_string(metaInt)}};
+    response.body = IcyBody(audio.substr(100), metaInt, {{1, "Song A"}, {3, "Song B"}});
+    response.announceLength = false;
+    response.stallAfter = response.body.size();  // then silent, as a live station between writes
+    station.Route("/", response);
+    radio->StartRip(station.Url("/"), folder.string() + "/", "");
+    ASSERT_TRUE(Pump([&] { return songs.size() == 2 && fs::exists(folder / "Song B.aac"); }));
+    // Everything has come when the two files hold the rest of the stream from Song A's start.
+    ASSERT_TRUE(Pump([&] {
+        const std::string a = ReadFile(folder / "Song A.aac");
+        const std::size_t at = a.size() < 64 ? std::string::npos : audio.find(a.substr(0, 64));
+        return at != std::string::npos && a.size() + fs::file_size(folder / "Song B.aac") == audio.size() - at;
+    }));
+    radio->StopAll();
+    ASSERT_TRUE(Pump([&] { return !ended.empty(); }));
+    station.ReleaseStalls();
+
+    EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"Song A.aac", "Song B.aac"}));
+    const std::string a = ReadFile(folder / "Song A.aac"), b = ReadFile(folder / "Song B.aac");
+    ASSERT_GE(a.size(), 2u);
+    ASSERT_GE(b.size(), 2u);
+    // Each file starts with an ADTS frame; joined they are the stream from Song A's first frame.
+    EXPECT_EQ(static_cast<unsigned char>(a[0]), 0xFF);
+    EXPECT_EQ(static_cast<unsigned char>(b[0]), 0xFF);
+    const std::size_t start = audio.find(a.substr(0, 64));
+    ASSERT_NE(start, std::string::npos);
+    EXPECT_GE(start, 100 + metaInt);  // not before the title
+    EXPECT_LT(start, 100 + metaInt + 2048);
+    EXPECT_EQ(audio.substr(start, a.size() + b.size()), a + b);
+    for (const char* name : {"Song A.aac", "Song B.aac"}) {
+        if (auto errors = test::FfmpegDecodeErrors((folder / name).string())) {
+            EXPECT_EQ(*errors, "") << name;
+        }
+    }
 }
 
 }  // namespace
