@@ -1,6 +1,7 @@
 // Stream bytes come from the network: any bytes must cut into frames without a crash, every
 // frame handed on must be one whole frame by its own header, and the result must not depend
-// on how the bytes arrive.
+// on how the bytes arrive (the bytes between frames of a stream that lost its sync may come in
+// pieces of any size, so runs of them are compared joined).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -23,7 +24,10 @@ struct Piece {
 std::vector<Piece> Cut(const char* data, std::size_t size, std::size_t chunk) {
     std::vector<Piece> out;
     wt::FrameCutter cutter(std::nullopt, [&](const char* d, std::size_t n, std::uint64_t at, bool frame) {
-        out.push_back({std::string(d, n), at, frame});
+        if (!frame && !out.empty() && !out.back().isFrame && out.back().position + out.back().bytes.size() == at)
+            out.back().bytes.append(d, n);
+        else
+            out.push_back({std::string(d, n), at, frame});
     });
     for (std::size_t at = 0; at < size; at += chunk) cutter.Feed(data + at, std::min(chunk, size - at));
     return out;
