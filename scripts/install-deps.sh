@@ -10,7 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   nlohmann-json3-dev
-  lhasa nginx-light icecast2 ffmpeg lame
+  lhasa nginx-light icecast2 ffmpeg lame mp3val streamripper
   desktop-file-utils appstream lintian
 )
 

@@ -203,7 +203,8 @@ void TForm1::TeSpeedButton11Click() {
     std::string target = folders_.cache + "preview.mp3";
     std::error_code ec;
     std::filesystem::remove(target, ec);
-    std::filesystem::copy_file(channel->Folder() + SanitizeFileName(song, ".mp3"), target, ec);
+    // The channel's own file name: a repeated title is "Title (2).mp3", an AAC stream ".aac".
+    std::filesystem::copy_file(channel->SongFile(), target, ec);
     if (!ec) Radio->PlayFile(target);
 }
 

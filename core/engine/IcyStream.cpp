@@ -1,11 +1,15 @@
 #include "engine/IcyStream.h"
 
 #include "engine/IcyParser.h"
+#include "platform/StringList.h"
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <thread>
 
 namespace wt {
 
@@ -14,18 +18,36 @@ namespace {
 struct Transfer {
     CURL* curl = nullptr;
     const IcyStreamHandlers* handlers = nullptr;
+    int readPauseMs = 0;
+    long firstByteTimeoutMs = 0;
+    std::optional<std::chrono::steady_clock::time_point> tcpConnected;
+    bool noAnswer = false;
     std::size_t metaInt = 0;
     std::unique_ptr<IcyDemuxer> demuxer;
     bool connected = false;
     bool refused = false;
+    long status = 0;
+    std::string contentType;
 };
 
 std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
     std::string_view line(data, size * count);
     // A new status line (after a redirect) starts a new header block.
-    if (line.rfind("HTTP/", 0) == 0 || line.rfind("ICY ", 0) == 0) t->metaInt = 0;
-    else t->metaInt = ParseMetaInt(line, t->metaInt);
+    if (line.rfind("HTTP/", 0) == 0 || line.rfind("ICY ", 0) == 0) {
+        t->metaInt = 0;
+        t->contentType.clear();
+    } else {
+        t->metaInt = ParseMetaInt(line, t->metaInt);
+        constexpr std::string_view kType = "content-type:";
+        if (line.size() > kType.size() && EqualsIgnoreCase(line.substr(0, kType.size()), kType)) {
+            std::string_view value = line.substr(kType.size());
+            while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
+            while (!value.empty() && (value.back() == '\r' || value.back() == '\n' || value.back() == ' '))
+                value.remove_suffix(1);
+            t->contentType = std::string(value);
+        }
+    }
     return size * count;
 }
 
@@ -36,6 +58,7 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
     if (!t->connected) {
         long status = 0;
         curl_easy_getinfo(t->curl, CURLINFO_RESPONSE_CODE, &status);
+        t->status = status;
         if (status < 200 || status >= 300) {
             t->refused = true;
             return 0;
@@ -49,14 +72,31 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
             [t](const std::string& text) {
                 if (t->handlers->onMeta) t->handlers->onMeta(text);
             });
-        if (t->handlers->onConnected) t->handlers->onConnected();
+        if (t->handlers->onConnected) t->handlers->onConnected(t->contentType);
     }
     t->demuxer->Feed(data, n);
+    if (t->handlers->onTick) t->handlers->onTick();
+    // A handler may have asked to stop (a refused stream): end the transfer now.
+    if (t->handlers->stopRequested && t->handlers->stopRequested()) return 0;
+    if (t->readPauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(t->readPauseMs));
     return n;
 }
 
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto* t = static_cast<Transfer*>(user);
+    if (t->handlers->onTick) t->handlers->onTick();
+    if (!t->connected && t->firstByteTimeoutMs > 0) {
+        // Counted from the TCP connection: reaching a busy server may itself take a while.
+        const auto now = std::chrono::steady_clock::now();
+        if (!t->tcpConnected) {
+            curl_off_t connectUs = 0;
+            if (curl_easy_getinfo(t->curl, CURLINFO_CONNECT_TIME_T, &connectUs) == CURLE_OK && connectUs > 0)
+                t->tcpConnected = now;
+        } else if (now - *t->tcpConnected > std::chrono::milliseconds(t->firstByteTimeoutMs)) {
+            t->noAnswer = true;
+            return 1;
+        }
+    }
     return (t->handlers->stopRequested && t->handlers->stopRequested()) ? 1 : 0;
 }
 
@@ -67,13 +107,15 @@ void InitCurlOnce() {
 
 }  // namespace
 
-IcyStreamResult ReceiveIcyStream(const std::string& url, const IcyStreamHandlers& handlers,
+IcyStreamOutcome ReceiveIcyStream(const std::string& url, const IcyStreamHandlers& handlers,
                                  const IcyStreamOptions& options) {
     InitCurlOnce();
     Transfer t;
     t.handlers = &handlers;
+    t.readPauseMs = options.readPauseMs;
+    t.firstByteTimeoutMs = options.firstByteTimeoutMs;
     t.curl = curl_easy_init();
-    if (!t.curl) return IcyStreamResult::ConnectFailed;
+    if (!t.curl) return {IcyStreamResult::ConnectFailed, "cannot start a transfer"};
     curl_slist* headers = curl_slist_append(nullptr, "Icy-MetaData: 1");
     // Shoutcast servers answer "ICY 200 OK" instead of an HTTP status line.
     curl_slist* icyAlias = curl_slist_append(nullptr, "ICY 200 OK");
@@ -96,14 +138,21 @@ IcyStreamResult ReceiveIcyStream(const std::string& url, const IcyStreamHandlers
     curl_easy_setopt(t.curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(t.curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(t.curl, CURLOPT_XFERINFODATA, &t);
-    curl_easy_perform(t.curl);
+    char errorText[CURL_ERROR_SIZE] = "";
+    curl_easy_setopt(t.curl, CURLOPT_ERRORBUFFER, errorText);
+    CURLcode code = curl_easy_perform(t.curl);
     curl_easy_cleanup(t.curl);
     curl_slist_free_all(headers);
     curl_slist_free_all(icyAlias);
 
-    if (handlers.stopRequested && handlers.stopRequested()) return IcyStreamResult::Stopped;
-    if (!t.connected || t.refused) return IcyStreamResult::ConnectFailed;
-    return IcyStreamResult::Ended;
+    if (handlers.stopRequested && handlers.stopRequested()) return {IcyStreamResult::Stopped, {}};
+    std::string reason = errorText[0] ? errorText : curl_easy_strerror(code);
+    if (t.refused) return {IcyStreamResult::ConnectFailed, "HTTP status " + std::to_string(t.status)};
+    if (t.noAnswer)
+        return {IcyStreamResult::ConnectFailed, "no audio within " + std::to_string(t.firstByteTimeoutMs / 1000) + " s"};
+    if (code == CURLE_UNSUPPORTED_PROTOCOL || code == CURLE_URL_MALFORMAT) return {IcyStreamResult::BadUrl, reason};
+    if (!t.connected) return {IcyStreamResult::ConnectFailed, code == CURLE_OK ? "no audio" : reason};
+    return {IcyStreamResult::Ended, code == CURLE_OK ? "the stream ended" : reason};
 }
 
 }  // namespace wt

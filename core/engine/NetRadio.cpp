@@ -4,7 +4,8 @@
 
 namespace wt {
 
-TNetRadio::TNetRadio(Dispatcher& dispatcher) : dispatcher_(dispatcher) {}
+TNetRadio::TNetRadio(Dispatcher& dispatcher, const RipOptions& options)
+    : dispatcher_(dispatcher), options_(options) {}
 
 TNetRadio::~TNetRadio() {
     StopPlaying();
@@ -21,7 +22,7 @@ TNetRadioChannel* TNetRadio::StartRip(const std::string& url, const std::string&
     while (id <= kMaxRips && idUsed_[id]) ++id;
     if (id > kMaxRips) throw ERipLimit();
     idUsed_[id] = true;
-    auto channel = std::make_unique<TNetRadioChannel>(id, wishes, dispatcher_);
+    auto channel = std::make_unique<TNetRadioChannel>(id, wishes, dispatcher_, options_);
     TNetRadioChannel* raw = channel.get();
     raw->OnStatus = [this](TNetRadioChannel* sender, const std::string& status) {
         if (OnStatus) OnStatus(sender, status);
@@ -31,6 +32,9 @@ TNetRadioChannel* TNetRadio::StartRip(const std::string& url, const std::string&
     };
     raw->OnProgress = [this](std::int32_t channelId, std::int32_t kb) {
         if (OnProgress) OnProgress(channelId, kb);
+    };
+    raw->OnConnectionLost = [this](TNetRadioChannel* sender, const std::string& reason) {
+        if (OnConnectionLost) OnConnectionLost(sender, reason);
     };
     raw->OnTerminating = [this](TNetRadioChannel* sender) { ChannelEnded(sender); };
     channels_.push_back(std::move(channel));

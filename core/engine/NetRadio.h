@@ -27,7 +27,7 @@ class TNetRadio {
 public:
     static constexpr int kMaxRips = 198;
 
-    explicit TNetRadio(Dispatcher& dispatcher);
+    explicit TNetRadio(Dispatcher& dispatcher, const RipOptions& options = {});
     // Asks every channel to stop and waits for their threads. Close the dispatcher first:
     // a channel waiting in a hand-off is released only then.
     ~TNetRadio();
@@ -38,9 +38,12 @@ public:
     TNetRadioChannel::NewSongEvent OnNewSong;
     TNetRadioChannel::ProgressEvent OnProgress;
     TNetRadioChannel::TerminatingEvent OnChannelTerminating;
+    // A rip lost its connection and tries again (the reason in words); for logs.
+    TNetRadioChannel::ConnectionLostEvent OnConnectionLost;
 
     // Starts a rip of url into folder (created when missing); wishes is one wish per line or
-    // empty. Throws ERipLimit when 198 rips run.
+    // empty: a rip given wishes is a wish rip (see TNetRadioChannel). Throws ERipLimit when
+    // 198 rips run.
     TNetRadioChannel* StartRip(const std::string& url, const std::string& folder, const std::string& wishes);
     TNetRadioChannel* FindChannel(std::int32_t id) const;
     // Asks the channel to stop; it ends by itself and is reported through OnChannelTerminating.
@@ -66,6 +69,7 @@ private:
     void ReapFinished();
 
     Dispatcher& dispatcher_;
+    const RipOptions options_;
     std::vector<std::unique_ptr<TNetRadioChannel>> channels_;
     // Channels whose end has been reported; joined and freed at the next manager call.
     std::vector<std::unique_ptr<TNetRadioChannel>> ended_;

@@ -3,14 +3,12 @@
 #include "engine/IcyParser.h"
 #include "engine/IcyStream.h"
 #include "engine/SongFiles.h"
+#include "engine/StreamKind.h"
 #include "platform/FileNames.h"
 #include "platform/StringList.h"
 #include "platform/TextEncoding.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <chrono>
+#include <algorithm>
 #include <filesystem>
 
 namespace wt {
@@ -19,22 +17,51 @@ namespace {
 const char kConnecting[] = "Connecting...";
 const char kConnected[] = "Connected";
 const char kRipping[] = "Ripping";
+const char kReconnecting[] = "Reconnecting...";
 const char kCantPlay[] = "Can't play this stream.";
 const char kFileInUse[] = "Unable to create mp3 file! Stopped";
+const char kDiskFull[] = "Disk full. Stopped";
 const char kStopped[] = "Stopped";
-const char kWishFolder[] = "Wish List";
+
+// Progress is posted at most this often per rip (and when a song starts).
+constexpr auto kProgressInterval = std::chrono::milliseconds(1000);
+constexpr auto kFlushInterval = std::chrono::seconds(1);
+// Bytes looked at for a web page or playlist in place of audio.
+constexpr std::size_t kSniffBytes = 64;
+
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool HasWish(const std::string& wishes) {
+    for (const auto& line : SplitLines(wishes))
+        if (!line.empty()) return true;
+    return false;
+}
 }  // namespace
 
-TNetRadioChannel::TNetRadioChannel(std::int32_t id, const std::string& wishes, Dispatcher& dispatcher)
-    : ID(id), dispatcher_(dispatcher) {
+TNetRadioChannel::TNetRadioChannel(std::int32_t id, const std::string& wishes, Dispatcher& dispatcher,
+                                   const RipOptions& options)
+    : ID(id),
+      dispatcher_(dispatcher),
+      options_(options),
+      wishRip_(HasWish(wishes)),
+      replay_({[this](bool seamless, std::string_view next) {
+                   if (!seamless && !cutter_.Continues(next)) cutter_.Restart();
+               },
+               [this](const char* data, std::size_t size) { cutter_.Feed(data, size); },
+               [this](const std::string& text) { TitleText(text); }}),
+      cutter_(std::nullopt, [this](const char* data, std::size_t size, std::uint64_t position, bool isFrame) {
+          Frame(data, size, position, isFrame);
+      }) {
     for (auto& wish : SplitLines(wishes)) wishes_.push_back(std::move(wish));
 }
 
 TNetRadioChannel::~TNetRadioChannel() {
     Terminate();
     if (thread_.joinable()) thread_.join();
-    std::lock_guard<std::mutex> lock(lock_);
-    CloseSongFile();
 }
 
 void TNetRadioChannel::SetFolder(const std::string& folder) {
@@ -66,7 +93,10 @@ std::string TNetRadioChannel::Folder() const {
     return folder_;
 }
 
-bool TNetRadioChannel::IsWishChannel() const { return ContainsIgnoreCase(Folder(), "wish"); }
+std::string TNetRadioChannel::SongFile() const {
+    std::lock_guard<std::mutex> lock(lock_);
+    return songFile_;
+}
 
 bool TNetRadioChannel::MatchesWish(const std::string& title) const {
     std::lock_guard<std::mutex> lock(lock_);
@@ -83,6 +113,11 @@ void TNetRadioChannel::SetStatus(const std::string& status) {
     });
 }
 
+void TNetRadioChannel::Abort(const std::string& status) {
+    abort_ = true;
+    SetStatus(status);
+}
+
 void TNetRadioChannel::Pause(int ms) {
     auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (!terminated_ && std::chrono::steady_clock::now() < until)
@@ -90,138 +125,205 @@ void TNetRadioChannel::Pause(int ms) {
 }
 
 void TNetRadioChannel::Body() {
-    std::string url = URL();
+    const std::string url = URL();
     IcyStreamHandlers handlers;
-    bool receivedAudio = false;
-    handlers.onConnected = [this] {
-        SetStatus(kConnected);
-        SetStatus(kRipping);
+    handlers.onConnected = [this](const std::string& contentType) { ConnectionOpened(contentType); };
+    handlers.onAudio = [this](const char* data, std::size_t size) { ReceivedAudio(data, size); };
+    handlers.onMeta = [this](const std::string& text) {
+        if (!StopNow()) replay_.Meta(text);
     };
-    handlers.onAudio = [this, &receivedAudio](const char* data, std::size_t size) {
-        receivedAudio = true;
-        HandleAudio(data, size);
-    };
-    handlers.onMeta = [this](const std::string& text) { HandleMeta(text); };
-    handlers.stopRequested = [this] { return terminated_.load(); };
+    handlers.stopRequested = [this] { return StopNow(); };
+    handlers.onTick = [this] { Tick(); };
+    IcyStreamOptions streamOptions;
+    streamOptions.connectTimeoutMs = options_.connectTimeoutMs;
+    streamOptions.stallSeconds = options_.stallSeconds;
+    streamOptions.readPauseMs = options_.readPauseMs;
+    streamOptions.firstByteTimeoutMs = options_.firstByteTimeoutMs;
 
     SetStatus(kConnecting);
-    IcyStreamResult result = ReceiveIcyStream(url, handlers);
-    if (result == IcyStreamResult::ConnectFailed) SetStatus(kCantPlay);
-    // A stream that broke off is reconnected a few times with a growing pause; the current
-    // song's file stays open, so the song goes on in the same file when the station is back.
-    int attempt = 0;
-    while (result == IcyStreamResult::Ended && !terminated_ && attempt < kReconnectAttempts) {
-        Pause(kReconnectPauseMs << attempt);
+    // Connections that failed one after the other; a connection that delivers audio resets it.
+    int failures = 0;
+    for (;;) {
+        connectionAudio_ = false;
+        sniffed_.clear();
+        // A server may start a new connection with audio it sent before.
+        if (everReceived_) replay_.Reconnected();
+        IcyStreamOutcome outcome = ReceiveIcyStream(url, handlers, streamOptions);
+        if (!abort_) replay_.Finish();
+        if (StopNow()) break;
+        if (outcome.result == IcyStreamResult::BadUrl) {
+            SetStatus(kCantPlay);
+            break;
+        }
+        failures = connectionAudio_ ? 0 : failures + 1;
+        if (!everReceived_ && failures >= options_.firstConnectAttempts) {
+            SetStatus(kCantPlay);
+            break;
+        }
+        SetStatus(kReconnecting);
+        dispatcher_.Synchronize([this, &outcome] {
+            if (OnConnectionLost) OnConnectionLost(this, outcome.reason);
+        });
+        const int doublings = std::min(std::max(failures - 1, 0), 16);
+        Pause(static_cast<int>(std::min<long long>(static_cast<long long>(options_.firstPauseMs) << doublings,
+                                                   options_.maxPauseMs)));
         if (terminated_) break;
-        receivedAudio = false;
-        result = ReceiveIcyStream(url, handlers);
-        if (result == IcyStreamResult::ConnectFailed) result = IcyStreamResult::Ended;
-        attempt = receivedAudio ? 0 : attempt + 1;
     }
 
     {
         std::lock_guard<std::mutex> lock(lock_);
         url_.clear();
     }
+    // The frame in progress is incomplete and dropped; the rest of the song is kept.
+    CloseSong();
     SetStatus(kStopped);
-    {
-        std::lock_guard<std::mutex> lock(lock_);
-        CloseSongFile();
-    }
     dispatcher_.Synchronize([this] {
         if (OnTerminating) OnTerminating(this);
     });
     finished_ = true;
 }
 
-void TNetRadioChannel::HandleAudio(const char* data, std::size_t size) {
-    // Once asked to stop, the rest of a received buffer is dropped.
-    if (terminated_) return;
-    std::int32_t kb;
-    {
-        std::lock_guard<std::mutex> lock(lock_);
-        if (lastTitle_.empty()) return;  // nothing is written before the first title
-        if (fd_ >= 0) {
-            std::size_t done = 0;
-            while (done < size) {
-                ssize_t n = ::write(fd_, data + done, size - done);
-                if (n <= 0) break;
-                done += static_cast<std::size_t>(n);
-            }
-        }
-        songBytes_ += size;
-        kb = static_cast<std::int32_t>(songBytes_ >> 10);
-    }
-    // Whole kilobytes of the song's running total; posted when the figure changes.
-    if (kb == reportedKB_) return;
-    reportedKB_ = kb;
-    dispatcher_.Synchronize([this, kb] {
-        if (OnProgress) OnProgress(ID, kb);
-    });
+void TNetRadioChannel::ConnectionOpened(const std::string& contentType) {
+    contentType_ = contentType;
+    std::string refusal = RefusalOfStream(contentType, {});
+    if (!refusal.empty()) return Abort(refusal);
+    SetStatus(kConnected);
+    SetStatus(writeFailed_ ? lastStatus_ : kRipping);
 }
 
-void TNetRadioChannel::HandleMeta(const std::string& metadata) {
-    if (terminated_) return;
+void TNetRadioChannel::ReceivedAudio(const char* data, std::size_t size) {
+    // Once asked to stop, the rest of a received buffer is dropped.
+    if (StopNow()) return;
+    if (sniffed_.size() < kSniffBytes) {
+        sniffed_.append(data, std::min(size, kSniffBytes - sniffed_.size()));
+        std::string refusal = RefusalOfStream(contentType_, sniffed_);
+        if (!refusal.empty()) return Abort(refusal);
+    }
+    connectionAudio_ = true;
+    everReceived_ = true;
+    replay_.Audio(data, size);
+    if (!cutter_.Kind() && cutter_.BytesWithoutSync() > options_.maxBytesWithoutFrames) Abort(kRefusedNoAudio);
+}
+
+void TNetRadioChannel::TitleText(const std::string& metadata) {
     auto parsed = ExtractStreamTitle(metadata);
     if (!parsed) return;
-    std::string title = DecodeText(*parsed);
-    bool changed;
-    {
-        std::lock_guard<std::mutex> lock(lock_);
-        changed = title != lastTitle_;
-        if (changed) lastTitle_ = title;
-    }
-    if (changed && !SongChanged(title)) return;
-    if (Folder().find(kWishFolder) == std::string::npos) return;
-    if (MatchesWish(title)) return;
-    // A wish rip keeps only wished songs: the first other song ends it and leaves no file.
-    std::lock_guard<std::mutex> lock(lock_);
-    std::string path = filePath_;
-    CloseSongFile();
-    if (!path.empty()) ::unlink(path.c_str());
-    terminated_ = true;
+    // An empty title (ads, jingles) names no song: the audio goes on into the current file.
+    std::string title = Trimmed(DecodeText(*parsed));
+    if (title.empty()) return;
+    const std::string& current = pendingTitle_ ? *pendingTitle_ : lastTitle_;
+    if (title == current) return;
+    // The song starts with the first frame that begins at or after this byte.
+    pendingTitle_ = title;
+    pendingAt_ = cutter_.Position();
 }
 
-bool TNetRadioChannel::SongChanged(const std::string& title) {
+void TNetRadioChannel::Frame(const char* data, std::size_t size, std::uint64_t position, bool isFrame) {
+    if (StopNow()) return;
+    if (pendingTitle_ && isFrame && position >= pendingAt_) {
+        std::string title = std::move(*pendingTitle_);
+        pendingTitle_.reset();
+        StartSong(title);  // a new file gets at least the frame that starts it
+    }
+    if (!writer_.IsOpen()) return;  // before the first title, or the song's file failed
+    if (!writer_.Append(data, size)) return WriteFailed();
+    ReportProgress(false);
+}
+
+void TNetRadioChannel::StartSong(const std::string& title) {
+    CloseSong();
+    if (StopNow()) return;
+    lastTitle_ = title;
     ++songCount_;
-    std::string path;
+    // A wish rip keeps only wished songs: the first other song ends it and leaves no file.
+    // It is still announced, which tells the window that the wished song before it is whole.
+    if (wishRip_ && !MatchesWish(title)) {
+        NotifyNewSong(title);
+        return Abort(kStopped);
+    }
+    const std::string folder = Folder();
+    const AudioKind kind = cutter_.Kind().value_or(AudioKind::Mp3);
+    std::string claim = JoinPath(folder, SongFileName(title, FileExtension(kind)));
+    if (!ClaimSongFile(claim)) return Abort(kFileInUse);
+    claimedPath_ = claim;
+    if (!writer_.Open(folder, title, FileExtension(kind))) return WriteFailed();
     {
         std::lock_guard<std::mutex> lock(lock_);
-        songBytes_ = 0;
-        CloseSongFile();
-        path = folder_ + SanitizeFileName(title, ".mp3");
-        if (!ClaimSongFile(path)) {
-            terminated_ = true;
-            path.clear();
-        } else {
-            fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-            if (fd_ < 0) {
-                ReleaseSongFile(path);
-                return true;  // the song is lost, the rip goes on with the next title
-            }
-            filePath_ = path;
-        }
+        songFile_ = writer_.Path();
+    }
+    if (writeFailed_) {
+        writeFailed_ = false;
+        SetStatus(kRipping);
     }
     reportedKB_ = -1;
-    if (path.empty()) {
-        SetStatus(kFileInUse);
-        return false;
-    }
+    lastFlush_ = std::chrono::steady_clock::now();
+    NotifyNewSong(title);
+    ReportProgress(true);
+}
+
+void TNetRadioChannel::NotifyNewSong(const std::string& title) {
     dispatcher_.Synchronize([this, &title] {
         if (OnNewSong) OnNewSong(this, title);
     });
-    return true;
 }
 
-void TNetRadioChannel::CloseSongFile() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
+void TNetRadioChannel::CloseSong() {
+    if (writer_.IsOpen()) {
+        bool ok = writer_.Close();
+        ReportProgress(true);
+        if (!ok) WriteFailed();
     }
-    if (!filePath_.empty()) {
-        ReleaseSongFile(filePath_);
-        filePath_.clear();
+    if (!claimedPath_.empty()) {
+        ReleaseSongFile(claimedPath_);
+        claimedPath_.clear();
     }
+    std::lock_guard<std::mutex> lock(lock_);
+    songFile_.clear();
+}
+
+void TNetRadioChannel::WriteFailed() {
+    const bool diskFull = writer_.DiskFull();
+    // What reached the file stays; the rest of this song is lost, and the next song tries again
+    // (with its folder made anew if it was deleted).
+    if (writer_.IsOpen()) {
+        writer_.Close();
+        ReportProgress(true);
+    }
+    if (!claimedPath_.empty()) {
+        ReleaseSongFile(claimedPath_);
+        claimedPath_.clear();
+    }
+    {
+        std::lock_guard<std::mutex> lock(lock_);
+        songFile_.clear();
+    }
+    if (diskFull) return Abort(kDiskFull);
+    std::string folder = Folder();
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    writeFailed_ = true;
+    SetStatus("Cannot write to " + folder);
+}
+
+void TNetRadioChannel::Tick() {
+    const auto now = std::chrono::steady_clock::now();
+    if (writer_.IsOpen() && now - lastFlush_ >= kFlushInterval) {
+        lastFlush_ = now;
+        if (!writer_.Flush()) return WriteFailed();
+    }
+    ReportProgress(false);
+}
+
+void TNetRadioChannel::ReportProgress(bool now) {
+    // Whole kilobytes of the song's running total, posted when the figure changes.
+    const auto kb = static_cast<std::int32_t>(writer_.Bytes() >> 10);
+    if (kb == reportedKB_) return;
+    const auto time = std::chrono::steady_clock::now();
+    if (!now && reportedKB_ >= 0 && time - lastProgress_ < kProgressInterval) return;
+    reportedKB_ = kb;
+    lastProgress_ = time;
+    dispatcher_.Synchronize([this, kb] {
+        if (OnProgress) OnProgress(ID, kb);
+    });
 }
 
 }  // namespace wt

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -15,28 +16,50 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Runs the tool; returns its output and sets its exit status.
+std::string RunTool(const std::string& arguments, int& status) {
+    FILE* pipe = ::popen((std::string(WAVETRAP_RIP_TOOL) + " " + arguments).c_str(), "r");
+    std::string output;
+    if (!pipe) return output;
+    std::array<char, 4096> buffer;
+    while (std::fgets(buffer.data(), buffer.size(), pipe)) output += buffer.data();
+    status = WEXITSTATUS(::pclose(pipe));
+    return output;
+}
+
 TEST(RipTool, RipsEveryUrlIntoItsNumberedFolderAndPrintsNotifications) {
     wt::test::IcyTestServer one({{"Alpha", 2}, {"Beta", 1}});
     wt::test::IcyTestServer two({{"Gamma", 1}});
     fs::path out = fs::temp_directory_path() / ("wt-rip-tool-" + std::to_string(::getpid()));
     fs::remove_all(out);
-    std::string command = std::string(WAVETRAP_RIP_TOOL) + " --seconds 1 --out " + out.string() + " " +
-                          one.Url() + " " + two.Url();
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    std::array<char, 4096> buffer;
-    while (std::fgets(buffer.data(), buffer.size(), pipe)) output += buffer.data();
-    EXPECT_EQ(::pclose(pipe), 0);
+    int status = -1;
+    std::string output = RunTool("--seconds 1 --out " + out.string() + " " + one.Url() + " " + two.Url(), status);
+    EXPECT_EQ(status, 0) << output;
 
     EXPECT_NE(output.find("1 status Connecting..."), std::string::npos) << output;
     EXPECT_NE(output.find("1 song Alpha"), std::string::npos) << output;
     EXPECT_NE(output.find("2 song Gamma"), std::string::npos) << output;
-    EXPECT_NE(output.find("2 progress 2 KB"), std::string::npos) << output;
+    EXPECT_NE(output.find("2 progress 1 KB"), std::string::npos) << output;
     EXPECT_NE(output.find("1 status Stopped"), std::string::npos) << output;
     std::ifstream alpha(out / "1" / "Alpha.mp3", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(alpha), {}), one.Song(0));
     EXPECT_TRUE(fs::exists(out / "2" / "Gamma.mp3"));
+    fs::remove_all(out);
+}
+
+TEST(RipTool, ShowsLostConnectionsAndFailsWhenAStationNeverDeliveredAudio) {
+    // Connections end after two blocks; the title tries to colour the terminal red.
+    wt::test::IcyTestServer dropping({{"\x1b[31mRed\x7f", 6}}, 2048, 0, 2);
+    fs::path out = fs::temp_directory_path() / ("wt-rip-tool-fail-" + std::to_string(::getpid()));
+    fs::remove_all(out);
+    int status = -1;
+    std::string output = RunTool("--seconds 2 --out " + out.string() + " " + dropping.Url() + " http://127.0.0.1:9/", status);
+    EXPECT_EQ(status, 1) << output;
+    EXPECT_NE(output.find("1 song ?[31mRed?\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("1 lost "), std::string::npos) << output;
+    EXPECT_NE(output.find("2 failed http://127.0.0.1:9/"), std::string::npos) << output;
+    EXPECT_EQ(output.find("1 failed"), std::string::npos) << output;
+    EXPECT_EQ(output.find('\x1b'), std::string::npos);
     fs::remove_all(out);
 }
 

@@ -75,7 +75,7 @@ pid_t Spawn(const std::vector<std::string>& args, const std::string& logFile) {
     return pid;
 }
 
-void Kill(pid_t& pid) {
+void KillProcess(pid_t& pid) {
     if (pid <= 0) return;
     kill(pid, SIGTERM);
     for (int i = 0; i < 100; ++i) {
@@ -136,7 +136,7 @@ bool IcecastServer::Start(int timeoutMs) {
     std::ofstream config(folder_ + "/icecast.xml");
     config << "<icecast>\n"
               "<limits><clients>400</clients><sources>2</sources><source-timeout>10</source-timeout>"
-              "<burst-size>0</burst-size></limits>\n"
+              "<burst-size>65536</burst-size></limits>\n"
               "<authentication><source-password>" << kSourcePassword << "</source-password>"
               "<admin-user>admin</admin-user><admin-password>" << kAdminPassword << "</admin-password>"
               "</authentication>\n"
@@ -152,7 +152,17 @@ bool IcecastServer::Start(int timeoutMs) {
     if (geteuid() == 0) config << "<changeowner><user>nobody</user><group>nogroup</group></changeowner>";
     config << "</security>\n</icecast>\n";
     config.close();
+    return Launch(timeoutMs);
+}
 
+bool IcecastServer::Restart(int timeoutMs) { return Launch(timeoutMs); }
+
+void IcecastServer::Kill() {
+    KillProcess(ffmpegPid_);
+    KillProcess(icecastPid_);
+}
+
+bool IcecastServer::Launch(int timeoutMs) {
     icecastPid_ = Spawn({"icecast2", "-c", folder_ + "/icecast.xml"}, folder_ + "/icecast.out");
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (HttpGetStatus("http://127.0.0.1:" + std::to_string(port_) + "/status-json.xsl", nullptr, nullptr) != 200) {
@@ -165,9 +175,12 @@ bool IcecastServer::Start(int timeoutMs) {
     }
     std::string target = "icecast://source:" + std::string(kSourcePassword) + "@127.0.0.1:" +
                          std::to_string(port_) + "/stream.mp3";
+    // Noise, so that no two frames of the stream are alike and doubled audio shows; no tag or
+    // Xing frame, which a live source would not send either.
     ffmpegPid_ = Spawn({"ffmpeg", "-hide_banner", "-loglevel", "error", "-re", "-f", "lavfi", "-i",
-                        "sine=frequency=440:sample_rate=44100", "-c:a", "libmp3lame", "-b:a", "128k",
-                        "-content_type", "audio/mpeg", "-f", "mp3", target},
+                        "anoisesrc=color=pink:amplitude=0.3:sample_rate=44100", "-c:a", "libmp3lame", "-b:a",
+                        "128k", "-write_xing", "0", "-id3v2_version", "0", "-content_type", "audio/mpeg", "-f",
+                        "mp3", target},
                        folder_ + "/ffmpeg.out");
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (!WaitForMount(static_cast<int>(std::max<long long>(left.count(), 1000)))) {
@@ -191,8 +204,7 @@ bool IcecastServer::WaitForMount(int timeoutMs) {
 }
 
 void IcecastServer::Stop() {
-    Kill(ffmpegPid_);
-    Kill(icecastPid_);
+    Kill();
     if (!folder_.empty()) {
         std::error_code ec;
         std::filesystem::remove_all(folder_, ec);
@@ -211,6 +223,25 @@ bool IcecastServer::SetTitle(const std::string& title) {
                                     "/admin/metadata?mount=/stream.mp3&mode=updinfo&song=" + net::PercentEncode(title),
                                 userpwd.c_str(), &body);
     return status == 200 && body.find("<return>1</return>") != std::string::npos;
+}
+
+}  // namespace wt::test
+
+namespace wt::test {
+
+int IcecastServer::DropListeners() {
+    std::string userpwd = std::string("admin:") + kAdminPassword;
+    std::string base = "http://127.0.0.1:" + std::to_string(port_) + "/admin/";
+    std::string list;
+    HttpGetStatus(base + "listclients?mount=/stream.mp3", userpwd.c_str(), &list);
+    int dropped = 0;
+    for (std::size_t at = list.find("<ID>"); at != std::string::npos; at = list.find("<ID>", at + 1)) {
+        std::size_t start = at + 4;
+        std::string id = list.substr(start, list.find('<', start) - start);
+        std::string body;
+        if (HttpGetStatus(base + "killclient?mount=/stream.mp3&id=" + id, userpwd.c_str(), &body) == 200) ++dropped;
+    }
+    return dropped;
 }
 
 }  // namespace wt::test

@@ -23,6 +23,14 @@ public:
     // On failure returns false and sets Error().
     bool Start(int timeoutMs = 15000);
     void Stop();
+    // An outage: kills the server and its source, keeping the port and configuration...
+    void Kill();
+    // ...and starts both again on the same port (the source starts a new stream).
+    bool Restart(int timeoutMs = 15000);
+    // Makes the server drop every listener of the mount, as a network fault would; a
+    // listener that comes back gets the server's burst of recent audio first. Returns how
+    // many were dropped.
+    int DropListeners();
 
     // The stream URL of the mount, e.g. http://127.0.0.1:PORT/stream.mp3
     std::string StreamUrl() const;
@@ -33,6 +41,7 @@ public:
 
 private:
     bool WaitForMount(int timeoutMs);
+    bool Launch(int timeoutMs);
     std::string folder_;
     std::string error_;
     int port_ = 0;

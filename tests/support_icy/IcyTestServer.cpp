@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 
 namespace wt::test {
@@ -30,8 +31,32 @@ std::string MetaBlock(const std::string& title) {
 }  // namespace
 
 IcyTestServer::IcyTestServer(std::vector<IcySong> songs, std::size_t metaInt, int blockDelayMs,
-                             int dropAfterBlocks)
-    : songs_(std::move(songs)), metaInt_(metaInt), blockDelayMs_(blockDelayMs), dropAfterBlocks_(dropAfterBlocks) {
+                             int dropAfterBlocks, bool replayOnReconnect)
+    : songs_(std::move(songs)),
+      metaInt_(metaInt),
+      blockDelayMs_(blockDelayMs),
+      dropAfterBlocks_(dropAfterBlocks),
+      replayOnReconnect_(replayOnReconnect) {
+    // Frames of 417 or 418 bytes (128 kbit/s at 44.1 kHz); payload bytes never 0xFF, so no
+    // false frame sync hides in them. The stream starts 100 bytes into its first frame.
+    std::size_t blocks = 3;
+    for (const auto& song : songs_) blocks += static_cast<std::size_t>(song.blocks);
+    const std::size_t skip = 100;
+    std::uint32_t x = 12345u;
+    std::string frames;
+    for (std::size_t frame = 0; frames.size() < blocks * metaInt_ + skip + 1000; ++frame) {
+        const bool padded = frame % 3 != 0;
+        if (frames.size() >= skip) frameStarts_.push_back(frames.size() - skip);
+        frames += std::string("\xFF\xFB", 2);
+        frames += static_cast<char>(0x90 | (padded ? 0x02 : 0x00));
+        frames += static_cast<char>(0x44);
+        for (int i = 4; i < (padded ? 418 : 417); ++i) {
+            x = x * 1103515245u + 12345u;
+            unsigned char byte = static_cast<unsigned char>(x >> 24);
+            frames += static_cast<char>(byte == 0xFF ? 0xFE : byte);
+        }
+    }
+    stream_ = frames.substr(skip);
     listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     int one = 1;
     ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
@@ -52,23 +77,25 @@ IcyTestServer::~IcyTestServer() {
     ::close(listenFd_);
 }
 
-std::string IcyTestServer::Audio(std::size_t block) const {
-    // Distinct bytes for every block, so a byte in the wrong file or place shows.
-    std::string out(metaInt_, '\0');
-    std::uint32_t x = static_cast<std::uint32_t>(block) * 2654435761u + 12345u;
-    for (auto& c : out) {
-        x = x * 1103515245u + 12345u;
-        c = static_cast<char>(x >> 24);
-    }
-    return out;
+std::string IcyTestServer::Audio(std::size_t block) const { return stream_.substr(block * metaInt_, metaInt_); }
+
+std::size_t IcyTestServer::FrameAtOrAfter(std::size_t position) const {
+    return *std::lower_bound(frameStarts_.begin(), frameStarts_.end(), position);
 }
 
 std::string IcyTestServer::Song(std::size_t i) const {
     std::size_t block = 1;
     for (std::size_t s = 0; s < i; ++s) block += static_cast<std::size_t>(songs_[s].blocks);
-    std::string out;
-    for (int b = 0; b < songs_[i].blocks; ++b) out += Audio(block + static_cast<std::size_t>(b));
-    return out;
+    const std::size_t start = FrameAtOrAfter(block * metaInt_);
+    const std::size_t next = (block + static_cast<std::size_t>(songs_[i].blocks)) * metaInt_;
+    std::size_t end;
+    if (i + 1 < songs_.size()) {
+        end = FrameAtOrAfter(next);
+    } else {
+        // The script ends inside a frame, which never completes.
+        end = *(std::upper_bound(frameStarts_.begin(), frameStarts_.end(), next) - 1);
+    }
+    return stream_.substr(start, end - start);
 }
 
 void IcyTestServer::Serve() {
@@ -99,8 +126,12 @@ void IcyTestServer::ServeClient(int fd) {
     // Every connection starts with an interval of audio before its first metadata block.
     std::size_t total = 0;
     for (const auto& song : songs_) total += static_cast<std::size_t>(song.blocks);
-    if (!SendAll(fd, nextBlock_ == 0 ? Audio(0) : Audio(nextBlock_))) return;
-    if (nextBlock_ > 0) ++nextBlock_;
+    if (nextBlock_ > 0 && replayOnReconnect_) {
+        if (!SendAll(fd, Audio(nextBlock_ - 1))) return;
+    } else {
+        if (!SendAll(fd, nextBlock_ == 0 ? Audio(0) : Audio(nextBlock_))) return;
+        if (nextBlock_ > 0) ++nextBlock_;
+    }
     int sent = 0;
     while (!stop_ && nextBlock_ < total + 1) {
         std::size_t index = nextBlock_ == 0 ? 1 : nextBlock_;

@@ -1,7 +1,9 @@
 // wavetrap-rip [--seconds N] --out DIR URL [URL ...]
 // Rips every URL at once, each into DIR/1, DIR/2, ... (by its place on the command line),
-// printing every status, song and progress notification as a line. Stops all rips after N
-// seconds or on Ctrl-C, and exits with status 0.
+// printing every status, song and progress notification as a line, and a "lost" line with
+// the reason each time a connection is lost and tried again. Stops all rips after N seconds
+// or on Ctrl-C. Exits with status 0 when every station delivered audio, 1 when some station
+// never did (a "failed" line names it), 2 on a usage error.
 #include "engine/NetRadio.h"
 #include "platform/Dispatcher.h"
 
@@ -17,6 +19,25 @@ namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
 void OnSignal(int) { interrupted = 1; }
+
+// Song titles come from the stations: control characters (C0, DEL and C1) are shown as '?'
+// so that a title cannot move the cursor or change the terminal.
+std::string Printable(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F) {
+            out += '?';
+        } else if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+            out += '?';
+            ++i;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
 
 int Usage() {
     std::fprintf(stderr, "usage: wavetrap-rip [--seconds N] --out DIR URL [URL ...]\n");
@@ -50,17 +71,26 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, OnSignal);
     wt::QueueDispatcher dispatcher;
     int running = 0;
+    std::vector<bool> received(urls.size() + 1, false);  // by place: some audio arrived
+    std::vector<std::string> lastStatus(urls.size() + 1);
     {
         wt::TNetRadio radio(dispatcher);
         std::map<int, int> position;  // channel id -> place on the command line
         radio.OnStatus = [&](wt::TNetRadioChannel* c, const std::string& s) {
-            std::printf("%d status %s\n", position[c->ID], s.c_str());
+            std::printf("%d status %s\n", position[c->ID], Printable(s).c_str());
+            lastStatus[position[c->ID]] = s;
         };
         radio.OnNewSong = [&](wt::TNetRadioChannel* c, const std::string& t) {
-            std::printf("%d song %s\n", position[c->ID], t.c_str());
+            std::printf("%d song %s\n", position[c->ID], Printable(t).c_str());
+        };
+        radio.OnConnectionLost = [&](wt::TNetRadioChannel* c, const std::string& reason) {
+            std::printf("%d lost %s\n", position[c->ID], Printable(reason).c_str());
         };
         radio.OnProgress = [&](std::int32_t id, std::int32_t kb) { std::printf("%d progress %d KB\n", position[id], kb); };
-        radio.OnChannelTerminating = [&](wt::TNetRadioChannel*) { --running; };
+        radio.OnChannelTerminating = [&](wt::TNetRadioChannel* c) {
+            received[position[c->ID]] = c->EverReceived();
+            --running;
+        };
         for (std::size_t i = 0; i < urls.size(); ++i) {
             try {
                 auto* channel = radio.StartRip(urls[i], out + std::to_string(i + 1) + "/", "");
@@ -81,6 +111,13 @@ int main(int argc, char** argv) {
         dispatcher.PumpUntil([&] { return running <= 0; }, 5000);
         dispatcher.Close();
     }
+    int failed = 0;
+    for (std::size_t i = 1; i <= urls.size(); ++i) {
+        if (received[i]) continue;
+        ++failed;
+        std::printf("%zu failed %s (%s)\n", i, urls[i - 1].c_str(),
+                    lastStatus[i].empty() ? "not started" : Printable(lastStatus[i]).c_str());
+    }
     std::fflush(stdout);
-    return 0;
+    return failed > 0 ? 1 : 0;
 }
