@@ -19,7 +19,6 @@ const char kConnected[] = "Connected";
 const char kRipping[] = "Ripping";
 const char kReconnecting[] = "Reconnecting...";
 const char kCantPlay[] = "Can't play this stream.";
-const char kFileInUse[] = "Unable to create mp3 file! Stopped";
 const char kDiskFull[] = "Disk full. Stopped";
 const char kStopped[] = "Stopped";
 
@@ -244,8 +243,9 @@ void TNetRadioChannel::StartSong(const std::string& title) {
     const std::string folder = Folder();
     const AudioKind kind = cutter_.Kind().value_or(AudioKind::Mp3);
     std::string claim = JoinPath(folder, SongFileName(title, FileExtension(kind)));
-    if (!ClaimSongFile(claim)) return Abort(kFileInUse);
-    claimedPath_ = claim;
+    // Two rips of one genre may announce the same title at the same time: the file is opened
+    // exclusively, so the later one simply gets the next free name.
+    if (ClaimSongFile(claim)) claimedPath_ = claim;
     if (!writer_.Open(folder, title, FileExtension(kind))) return WriteFailed();
     {
         std::lock_guard<std::mutex> lock(lock_);

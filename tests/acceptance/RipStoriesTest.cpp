@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 namespace wt::acceptance {
 namespace {
@@ -111,6 +112,22 @@ TEST(RipStory, DownloadAllStartsEveryStationOfTheGenreStopAllAndTheTrayCancelThe
     ASSERT_TRUE(WaitFor([&] { return w.TeListView1->topLevelItemCount() == 0 && w.Radio->Channels().empty(); }));
     for (const char* song : {"A1", "B1", "C1"})
         EXPECT_TRUE(fs::exists(session.MusicFolder() + "Pop/" + song + ".mp3")) << song;
+}
+
+TEST(RipStory, TwoStationsOfAGenrePlayingTheSameSongBothRecordIt) {
+    test::IcyTestServer a({{"Same Song", 3}, {"After A", 100}}, 2048, 30);
+    test::IcyTestServer b({{"Same Song", 3}, {"After B", 100}}, 2048, 30);
+    ProgramSession session({Station("Pop", "Pop A", 128, a.Url()), Station("Pop", "Pop B", 128, b.Url())});
+    ASSERT_NO_FATAL_FAILURE(session.Start());
+    ui::TForm1& w = session.Window();
+    ClickItem(w.TeTreeView1, FindItem(w.TeTreeView1, "Pop"));
+    ASSERT_TRUE(WaitFor([&] { return w.BrowseList->topLevelItemCount() == 2; }));
+    Click(&w, "Download all");
+    ASSERT_TRUE(WaitFor([&] { return ColumnTexts(w.TeListView1, kSong) == QStringList{"After A", "After B"}; }, 20000));
+    EXPECT_EQ(ColumnTexts(w.TeListView1, kStatus), (QStringList{"Ripping", "Ripping"}));
+    const std::string pop = session.MusicFolder() + "Pop/";
+    std::set<std::string> songs{ReadWhole(pop + "Same Song.mp3"), ReadWhole(pop + "Same Song (2).mp3")};
+    EXPECT_EQ(songs, (std::set<std::string>{a.Song(0), b.Song(0)}));
 }
 
 TEST(RipStory, SetOutputFolderSendsLaterRipsToTheNewFolder) {
