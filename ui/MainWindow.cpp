@@ -85,7 +85,7 @@ TForm1::TForm1(UserDialogs& dialogs, const ProgramFolders& folders, QWidget* par
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { TeTreeView1Change(current); });
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
-    Timer2->start();
+    SetNowPlaying(lNowPlaying->text());  // starts the label's timer when its text is too long
     Timer3->start();
 }
 
@@ -217,6 +217,14 @@ void TForm1::ShowFavoritesButtons() {
 void TForm1::SetNowPlaying(const QString& text) {
     lNowPlaying->setText(text);
     lNowPlaying->adjustSize();
+    // Only a text too long for its strip runs; one that fits stands still at the left, so an
+    // idle window repaints nothing.
+    if (lNowPlaying->width() > nowPlayingStrip_->width()) {
+        if (!Timer2->isActive()) Timer2->start();
+    } else {
+        Timer2->stop();
+        lNowPlaying->move(0, lNowPlaying->y());
+    }
 }
 
 void TForm1::Timer2Timer() {

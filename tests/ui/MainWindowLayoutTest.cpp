@@ -215,7 +215,11 @@ TEST_F(WindowFixture, NowPlayingLabelScrollsWithTheTimerWhileTheWindowShows) {
     window->zIniData1->WriteString("WorkingPath", folder.Path() + "Music/");
     ASSERT_TRUE(window->FormCreate());
     window->show();
+    // A text that fits its strip stands still; a longer one runs.
     window->SetNowPlaying("Station: Song");
+    EXPECT_FALSE(window->Timer2->isActive());
+    EXPECT_EQ(window->lNowPlaying->x(), 0);
+    window->SetNowPlaying("A Station With A Long Name: The Artist - A Song With A Long Title");
     int start = window->lNowPlaying->x();
     ASSERT_TRUE(PumpUntil([&] { return window->lNowPlaying->x() < start - 3; }));
 }
