@@ -9,6 +9,8 @@
 #include "WishWiring.h"
 
 #include "net/HttpClient.h"
+#include "update/UpdateServer.h"
+#include "update/UpdateTexts.h"
 #include "update/UpdateWiring.h"
 
 #include <QDesktopServices>
@@ -50,6 +52,16 @@ Program::Program(ui::UserDialogs& dialogs, const ProgramFolders& folders,
         if (ui::ImportStationsFile(&window, path, *window.zDataset1, *window.BlackListEntries,
                                    window.Dialogs()) > 0)
             window.LoadGenres();
+    };
+    // With no update server set, the update command offers the open directory instead.
+    window.Hooks().updateRadioStations = [&window, update = window.Hooks().updateRadioStations] {
+        if (HasUpdateServer(*window.zIniData1) || !window.Hooks().findStations) {
+            if (update) update();
+            return;
+        }
+        if (window.Dialogs().AskYesNo(&window, ui::MessageKind::Information,
+                                      QString::fromLatin1(updatetext::kNoUpdateServerOfferDirectory)))
+            window.Hooks().findStations();
     };
     window.ApplyHooks();
 }

@@ -74,12 +74,12 @@ TEST(FaultStory, AnUpdateServerThatNeverAnswersDoesNotHoldTheWindow) {
     EXPECT_EQ(session.answers.Seen(), QStringList{"Unable to connect to the update server!"});
 }
 
-TEST(FaultStory, WithNoUpdateServerSetTheStartShowsNoBoxAndTheUpdateButtonExplains) {
+TEST(FaultStory, WithNoUpdateServerSetTheStartShowsNoBoxAndTheUpdateButtonOffersTheDirectory) {
     ProgramSession session({Station("Rock", "Rock FM", 128, "http://127.0.0.1:9/")});
     ASSERT_NO_FATAL_FAILURE(session.Start());
     WaitFor([] { return false; }, 300);
     EXPECT_EQ(session.answers.Seen(), QStringList{});
-    session.answers.ThenPress("OK");
+    session.answers.ThenPress("No");
     Click(&session.Window(), "Update Radio Stations");
     ASSERT_TRUE(WaitFor([&] { return session.answers.AllAnswered(); }));
     ASSERT_EQ(session.answers.Seen().size(), 1);
