@@ -6,6 +6,8 @@
 #include "LoopbackHttpServer.h"
 
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -84,6 +86,41 @@ TEST(FaultStory, WithNoUpdateServerSetTheStartShowsNoBoxAndTheUpdateButtonOffers
     ASSERT_TRUE(WaitFor([&] { return session.answers.AllAnswered(); }));
     ASSERT_EQ(session.answers.Seen().size(), 1);
     EXPECT_TRUE(session.answers.Seen()[0].startsWith("No update server is set"));
+}
+
+TEST(FaultStory, TheUpdateServerIsSetInUpdateConfigurationAndAStuckVersionIsReset) {
+    test::LoopbackHttpServer server;
+    server.SetHandler([](const test::RecordedRequest&) { return test::ScriptedResponse::Status(404, "Not Found"); });
+    ProgramSession session({Station("Rock", "Rock FM", 128, "http://127.0.0.1:9/")}, false,
+                           [](TzIniData& settings) { settings.WriteString("DatabaseVersion", "999"); });
+    ASSERT_NO_FATAL_FAILURE(session.Start());
+    ui::TForm1& w = session.Window();
+    QString before, after;
+    session.answers.ThenAct([&](QWidget* dialog) {
+        auto* edit = dialog->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(edit->accessibleName(), "Update server:");
+        ClickWidget(edit);
+        Paste(edit, QString::fromStdString(server.Url("")));
+        PressKey(edit, Qt::Key_Tab);  // leaving the box stores it
+        for (auto* label : dialog->findChildren<QLabel*>())
+            if (label->text().startsWith("Catalogue version")) before = label->text();
+        Click(dialog, "Reset Version");
+        for (auto* label : dialog->findChildren<QLabel*>())
+            if (label->text().startsWith("Catalogue version")) after = label->text();
+        Click(dialog, "Done");
+    });
+    Click(&w, "Update Configuration");
+    ASSERT_TRUE(WaitFor([&] { return session.answers.AllAnswered(); }));
+    EXPECT_EQ(before, "Catalogue version: 999");
+    EXPECT_EQ(after, "Catalogue version: 1");
+    // The update now asks the server that was typed in.
+    session.answers.ThenPress("OK");
+    Click(&w, "Update Radio Stations");
+    ASSERT_TRUE(WaitFor([&] { return session.answers.AllAnswered(); }, 20000));
+    ASSERT_FALSE(server.Requests().empty());
+    EXPECT_EQ(server.Requests().front().target, "/upd.txt");
+    EXPECT_EQ(session.answers.Seen().back(), "Unable to connect to the update server!");
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -39,7 +41,7 @@ void ErrorBox(QWidget* parent, const QString& text) { QMessageBox::critical(pare
 TForm6::TForm6(QWidget* parent, TzIniData& settings, std::vector<std::string>& blackList)
     : QDialog(parent), settings_(settings), blackList_(blackList), askTitle_(TForm3::AskTitle), showError_(ErrorBox) {
     setWindowTitle("Update Configuration");
-    setFixedSize(392, 343);  // not sizeable
+    setFixedSize(392, 433);  // not sizeable
 
     TeListBox2 = new QListWidget(this);
     chkHigher = new QCheckBox("Higher than:", this);
@@ -73,9 +75,27 @@ TForm6::TForm6(QWidget* parent, TzIniData& settings, std::vector<std::string>& b
     columnLayout->addWidget(autoGroup);
     columnLayout->addStretch();
     columnLayout->addWidget(blackGroup);
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(TeListBox2, 1);
-    layout->addWidget(column);
+    // Where updates come from: no server means no update checks at all.
+    auto* serverGroup = new QGroupBox("Update Server", this);
+    auto* serverLayout = new QGridLayout(serverGroup);
+    serverEdit = new QLineEdit(serverGroup);
+    serverEdit->setPlaceholderText("http://host:port (empty: no updates)");
+    serverEdit->setAccessibleName("Update server:");
+    auto* serverLabel = new QLabel("Update server:", serverGroup);
+    serverLabel->setBuddy(serverEdit);
+    versionLabel = new QLabel(serverGroup);
+    resetVersion = new QPushButton("Reset Version", serverGroup);
+    serverLayout->addWidget(serverLabel, 0, 0);
+    serverLayout->addWidget(serverEdit, 0, 1, 1, 2);
+    serverLayout->addWidget(versionLabel, 1, 0, 1, 2);
+    serverLayout->addWidget(resetVersion, 1, 2);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(TeListBox2, 1);
+    top->addWidget(column);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addWidget(serverGroup);
 
     FormCreate();
 
@@ -89,6 +109,8 @@ TForm6::TForm6(QWidget* parent, TzIniData& settings, std::vector<std::string>& b
     connect(TeButton1, &QPushButton::clicked, this, &TForm6::TeButton1Click);
     connect(TeButton3, &QPushButton::clicked, this, &TForm6::TeButton3Click);
     connect(bDone, &QPushButton::clicked, this, &TForm6::bDoneClick);
+    connect(serverEdit, &QLineEdit::editingFinished, this, &TForm6::ServerChanged);
+    connect(resetVersion, &QPushButton::clicked, this, &TForm6::ResetVersionClick);
     bDone->setDefault(true);
     ui::NameButtonsByCaption(this);
 }
@@ -103,6 +125,26 @@ void TForm6::FormCreate() {
     cbHigher->setCurrentIndex(std::clamp(settings_.ReadInteger(setting::kHigherIndex, 0), 0, 9));
     cbLower->setCurrentIndex(std::clamp(settings_.ReadInteger(setting::kLowerIndex, 0), 0, 9));
     TeCheckBox1->setChecked(settings_.ReadBool(setting::kAutoUpdate, false));
+    serverEdit->setText(QString::fromStdString(settings_.ReadString(setting::kUpdateServer, "")));
+    ShowVersion();
+}
+
+void TForm6::ShowVersion() {
+    versionLabel->setText("Catalogue version: " +
+                          QString::fromStdString(settings_.ReadString(setting::kDatabaseVersion, "1")));
+}
+
+void TForm6::ServerChanged() {
+    const std::string server = serverEdit->text().trimmed().toStdString();
+    if (server == settings_.ReadString(setting::kUpdateServer, "")) return;
+    settings_.WriteString(setting::kUpdateServer, server);  // empty removes the setting
+}
+
+// A version the server once announced (even a bogus 999) would hide every later update;
+// starting again from 1 offers the server's catalogue once more.
+void TForm6::ResetVersionClick() {
+    settings_.WriteString(setting::kDatabaseVersion, "1");
+    ShowVersion();
 }
 
 void TForm6::chkHigherClick() {

@@ -8,6 +8,8 @@
 #include <vector>
 
 class QCheckBox;
+class QLabel;
+class QLineEdit;
 class QComboBox;
 class QListWidget;
 class QPushButton;
@@ -38,6 +40,9 @@ public:
     void TeButton1Click();  // Add
     void TeButton3Click();  // Remove
     void bDoneClick();
+    void ServerChanged();
+    void ResetVersionClick();
+    void ShowVersion();
 
     QListWidget* TeListBox2;
     QCheckBox* chkHigher;
@@ -46,6 +51,9 @@ public:
     QComboBox* cbLower;
     QPushButton* bDone;
     QCheckBox* TeCheckBox1;
+    QLineEdit* serverEdit;      // the setting "UpdateServer"
+    QLabel* versionLabel;       // the stored catalogue version
+    QPushButton* resetVersion;  // starts the catalogue version again from 1
     QPushButton* TeButton1;
     QPushButton* TeButton3;
 
