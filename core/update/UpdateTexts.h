@@ -11,8 +11,8 @@ inline constexpr const char* kDownloadFailed = "Unable update database!";
 inline constexpr const char* kUpdatedPrefix = "Radio stations database has been updated.\rYou have now ";
 inline constexpr const char* kUpdatedSuffix = " radio stations.";
 inline constexpr const char* kNoUpdateServerOfferDirectory =
-    "No update server is set, so there is nothing to update from.\r"
-    "Would you like to find stations in the open radio directory instead?";
+    "No update server is set, so there is nothing to update from (enter one in Update "
+    "Configuration).\rWould you like to find stations in the open radio directory instead?";
 inline constexpr const char* kNoUpdateServer =
     "No update server is set, so there is nothing to update from.\r"
     "Enter the address of an update server in Update Configuration to receive catalogue updates.";
