@@ -4,6 +4,9 @@ processes, and prints the CPU, context switches and memory of each side.
 
 usage: icecast_rip_bench.py WAVETRAP_RIP N SECONDS [--no-streamripper]
 
+With RECEIVE_MODELS=path/to/receive_models it also measures the receiving alone, a thread per
+stream and one libcurl multi handle for all (pause RECEIVE_PAUSE_MS, default 400).
+
 Icecast2 runs on 127.0.0.1 (a free port) in a temporary folder, with N mounts /s1.mp3 ...
 fed by ffmpeg (pink noise, MP3 128 kbit/s); SOURCES_PER_FFMPEG mounts (default 33) share one
 ffmpeg process, which encodes once and sends to each of its mounts (tee muxer), so that the
@@ -146,15 +149,19 @@ def main():
         time.sleep(2)
         urls = ["http://127.0.0.1:%d%s" % (port, m) for m in mounts]
 
-        out = os.path.join(folder, "wavetrap")
-        with open(os.path.join(folder, "wavetrap.out"), "w") as lines:
-            ours = subprocess.Popen([tool, "--seconds", str(seconds), "--out", out] + urls, stdout=lines)
-            time.sleep(seconds / 2)
-            rss = rss_kb([ours.pid])
-            usage = wait_all([ours])
-        text = open(os.path.join(folder, "wavetrap.out")).read()
-        ripping = sum(1 for i in range(1, stations + 1) if ("\n%d song " % i) in "\n" + text)
-        ours_cpu = report("wavetrap-rip", seconds, usage, rss, ripping, stations)
+        def run_ours(name, command):
+            out = os.path.join(folder, name.replace(" ", "_"))
+            with open(out + ".out", "w") as lines:
+                proc = subprocess.Popen(command + ["--seconds", str(seconds), "--out", out] + urls, stdout=lines)
+                time.sleep(seconds / 2)
+                rss = rss_kb([proc.pid])
+                usage = wait_all([proc])
+            text = open(out + ".out").read()
+            ripping = sum(1 for i in range(1, stations + 1) if ("\n%d song " % i) in "\n" + text)
+            cpu = report(name, seconds, usage, rss, ripping, stations)
+            return cpu, text
+
+        ours_cpu, text = run_ours("wavetrap-rip", [tool])
         reasons = {}
         for line in text.splitlines():
             parts = line.split(" ", 2)
@@ -163,6 +170,13 @@ def main():
         print("  reconnections: %d, failed stations: %d" % (text.count(" lost "), text.count(" failed ")))
         for reason, count in sorted(reasons.items(), key=lambda kv: -kv[1])[:5]:
             print("    %4d x %s" % (count, reason))
+
+        # The receiving alone, a thread per stream against one event loop for all (receive_models).
+        models = os.environ.get("RECEIVE_MODELS")
+        if models:
+            pause = os.environ.get("RECEIVE_PAUSE_MS", "400")
+            for model in ("threads", "multi"):
+                run_ours("receive %s %s ms" % (model, pause), [models, model, pause])
 
         if with_streamripper and shutil.which("streamripper"):
             procs = []
