@@ -147,6 +147,8 @@ FindStationsDialog::FindStationsDialog(QWidget* parent, StationCatalogue& catalo
 }
 
 FindStationsDialog::~FindStationsDialog() {
+    // The widgets' own destruction moves the focus; by then this is no longer a whole dialog.
+    disconnect(qApp, nullptr, this, nullptr);
     if (stop_) stop_->store(true);
     if (worker_.joinable()) worker_.join();
 }

@@ -88,7 +88,7 @@ private:
     void FocusChanged(QWidget* now);
 
     StationCatalogue& catalogue_;
-    const std::vector<std::string>& blackList_;
+    const std::vector<std::string> blackList_;  // a copy: the caller's list may be a temporary
     net::HttpClient& http_;
     std::unique_ptr<RadioBrowserClient> client_;  // used by the search thread while it runs
     std::thread worker_;
