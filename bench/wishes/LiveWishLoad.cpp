@@ -6,7 +6,6 @@
 //   live_wish_load status [servers=50] [seconds=65] [interval=30]
 //     one watcher polling the status pages of that many Icecast servers (two mounts each) on
 //     its interval for that long.
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,6 +20,7 @@
 #include "ListingFixtures.h"
 #include "LoopbackHttpServer.h"
 #include "platform/Clock.h"
+#include "ProcessUsage.h"
 #include "platform/Dispatcher.h"
 #include "wishes/ListingSource.h"
 #include "wishes/LiveWishWatch.h"
@@ -29,18 +29,8 @@
 
 namespace {
 
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-long PeakRssKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
+using wt::bench::CpuSeconds;
+using wt::bench::PeakRssKb;
 
 // Starts the servers in a child; returns their ports. The child ends when keepAlive closes.
 std::vector<int> StartServers(int count, const std::function<void(wt::test::LoopbackHttpServer&, int)>& setUp,
