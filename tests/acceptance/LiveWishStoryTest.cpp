@@ -17,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace wt::acceptance {
 namespace {
@@ -65,6 +67,10 @@ TEST(LiveWishStory, AWishedTitleOnAnIcecastMountIsRippedAndTheRipEndsAtTheNextUn
 
     // The first look at the server learns what plays; the wished song starts after it.
     ASSERT_TRUE(WaitFor([&] { return server.Requests("/status-json.xsl") > before; }, 10000));
+    // A jingle plays for a second before it: the server's burst to a new listener holds its end,
+    // under its title, before the wished song begins.
+    ASSERT_TRUE(server.SetTitle("Station - Jingle", 1));
+    std::this_thread::sleep_for(std::chrono::seconds(1));
     ASSERT_TRUE(server.SetTitle("The Beatles - Help", 1));
     ASSERT_TRUE(WaitFor([&] { return w.TeListView1->topLevelItemCount() == 1; }, 15000));
     QTreeWidgetItem* row = w.TeListView1->topLevelItem(0);

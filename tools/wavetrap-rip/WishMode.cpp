@@ -4,7 +4,8 @@
 // Watches the stations' servers' status pages (--watch: station stream addresses) and the
 // directory listing (--yp) for songs containing a wish, and rips each station found into
 // DIR/Wish List/, keeping only the songs that match a wish, as the window's wish list does.
-// Prints a "hit" line for every station found, a "kept" line for every song kept and an
+// Prints a "hit" line for every station found, a "status" line for every status of a rip, a
+// "kept" line for every song kept, an "unwished" line for the title that ends a rip and an
 // "ended" line when a rip ends. --wishes-from adds the wishes of a settings file, whose
 // WishListingURL, WishListingInterval, WishStatusInterval and WishStatusServers apply unless
 // given on the command line; the listing is asked only when --yp or that file names one.
@@ -136,7 +137,13 @@ int RunWishMode(int argc, char** argv) {
         radio.OnNewSong = [&](TNetRadioChannel* channel, const std::string& title) {
             const bool wished = std::any_of(wishes.begin(), wishes.end(),
                                             [&](const std::string& wish) { return WishMatches(title, wish); });
-            if (wished) std::printf("kept %s | %s\n", ForTerminal(stationOf[channel->ID]).c_str(), ForTerminal(title).c_str());
+            // An unwished title ends the rip and leaves no file; saying so tells why it ended.
+            std::printf("%s %s | %s\n", wished ? "kept" : "unwished", ForTerminal(stationOf[channel->ID]).c_str(),
+                        ForTerminal(title).c_str());
+        };
+        // Every status, so that a rip that cannot record says why.
+        radio.OnStatus = [&](TNetRadioChannel* channel, const std::string& status) {
+            std::printf("status %s | %s\n", ForTerminal(stationOf[channel->ID]).c_str(), ForTerminal(status).c_str());
         };
         radio.OnChannelTerminating = [&](TNetRadioChannel* channel) {
             std::printf("ended %s\n", ForTerminal(stationOf[channel->ID]).c_str());
