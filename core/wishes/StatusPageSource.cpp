@@ -68,6 +68,8 @@ void StatusPageSource::Poll(Server& server, std::vector<TWishInfo>& out, const A
             return;
         }
         if (server.kind == ServerKind::Icecast) return;  // a bad moment of a known server
+        // No answer at all says nothing about the server's pages: it is asked again later.
+        if (page.status == 0 && !page.ok) return;
     }
     if (server.kind != ServerKind::Icecast) {
         const LiveFetchResult page = fetch(kShoutcastStatsPath);

@@ -2,7 +2,8 @@
 // The status pages of the servers the user's stations are on, as a now-playing source. One
 // request per server covers all its mounts; a server is asked at most once per interval, at
 // most maxServers servers are watched (the first ones of the station list, which the caller
-// orders by preference), and a server that has no status page is left alone after one try.
+// orders by preference), and a server that answers without a status page is left alone after
+// one try (one that does not answer at all is tried again at the next interval).
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -194,6 +194,20 @@ TEST(StatusPageSource, OneRequestPerServerForAllItsMountsAtItsOwnPace) {
     EXPECT_EQ(plain.RequestCount(), 2u) << "a server without a status page is left alone";
 }
 
+TEST(StatusPageSource, AServerThatDoesNotAnswerIsTriedAgainAtTheNextInterval) {
+    std::string closedPort;
+    {
+        LoopbackHttpServer gone;  // its port is closed once it has stopped
+        closedPort = gone.Url("/radio");
+    }
+    net::HttpClient client;
+    StatusPageSource source(client, {{closedPort, "Down For Now", ""}}, StatusPageOptions{});
+    EXPECT_TRUE(source.Look(0, {"x"}, {}).empty());
+    EXPECT_EQ(source.KindOf(source.Servers()[0]), StatusPageSource::ServerKind::Unknown);
+    EXPECT_FALSE(source.Due(1000));
+    EXPECT_TRUE(source.Due(30000));
+}
+
 TEST(StatusPageSource, AServerThatAnswersWithAudioIsCutAndLeftAlone) {
     LoopbackHttpServer station;
     ScriptedResponse audio = ScriptedResponse::Ok(std::string(4 * 1024 * 1024, '\xFF'), "audio/mpeg");
