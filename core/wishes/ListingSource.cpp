@@ -42,9 +42,15 @@ std::vector<TWishInfo> DirectoryListingSource::Look(std::uint32_t nowMs, const s
     std::vector<std::string> headers;
     if (!lastModified_.empty()) headers.push_back("If-Modified-Since: " + lastModified_);
     LiveFetchResult answer = FetchLive(client_, options_.url, headers, options_.maxBytes, options_.timeoutMs, abort);
-    if (!answer.ok) return {};  // also 304: the listing has not changed since our copy
+    if (answer.status == 304) return {};  // unchanged since our copy: nothing new plays
+    if (!answer.ok) {
+        summary_ = Name() + ": " + (answer.status == 0 ? std::string("no answer") : "HTTP " + std::to_string(answer.status));
+        return {};
+    }
     lastModified_ = answer.lastModified;
-    return RippableListingHits(answer.body);
+    std::vector<TWishInfo> hits = RippableListingHits(answer.body);
+    summary_ = Name() + ": " + std::to_string(hits.size()) + (hits.size() == 1 ? " stream" : " streams");
+    return hits;
 }
 
 }  // namespace wt

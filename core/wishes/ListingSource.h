@@ -30,6 +30,7 @@ public:
     std::vector<TWishInfo> Look(std::uint32_t nowMs, const std::vector<std::string>& wishes,
                                 const AbortCheck& abort) override;
     std::string Name() const override { return "directory listing"; }
+    std::string Summary() const override { return summary_; }
 
 private:
     const net::HttpClient& client_;
@@ -37,6 +38,7 @@ private:
     bool asked_ = false;
     std::uint32_t lastAskedMs_ = 0;
     std::string lastModified_;  // of the copy we last read
+    std::string summary_;
 };
 
 }  // namespace wt

@@ -21,7 +21,17 @@ void LiveWishWatch::AddSource(std::unique_ptr<WishSource> source) {
 }
 
 void LiveWishWatch::Start() {
-    if (!thread_.joinable() && !slots_.empty()) thread_ = std::thread([this] { Run(); });
+    if (thread_.joinable() || slots_.empty()) return;
+    summaries_.assign(slots_.size(), {});
+    thread_ = std::thread([this] { Run(); });
+}
+
+std::vector<std::string> LiveWishWatch::Summaries() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> out;
+    for (const std::string& summary : summaries_)
+        if (!summary.empty()) out.push_back(summary);
+    return out;
 }
 
 void LiveWishWatch::SetWishes(std::vector<std::string> wishes) {
@@ -43,12 +53,17 @@ void LiveWishWatch::Run() {
             wishesChanged_ = false;
         }
         if (!wishes.empty()) {
-            for (Slot& slot : slots_) {
+            for (std::size_t i = 0; i < slots_.size(); ++i) {
+                Slot& slot = slots_[i];
                 if (stop_) break;
                 const std::uint32_t now = clock_.TickCount();
                 if (!slot.source->Due(now)) continue;
                 const std::vector<TWishInfo> seen = slot.source->Look(now, wishes, abort);
                 if (stop_) break;
+                {
+                    std::lock_guard lock(mutex_);
+                    summaries_[i] = slot.source->Summary();
+                }
                 for (const WishHit& hit : slot.sieve.Sift(seen, wishes)) {
                     if (!OnWishFound) continue;
                     const std::string where = slot.source->Name();

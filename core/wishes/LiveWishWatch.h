@@ -40,6 +40,9 @@ public:
     void Start();
     // The wishes to match, from any thread; an empty list asks no source at all.
     void SetWishes(std::vector<std::string> wishes);
+    // Each source's Summary after its last look, in source order (empty ones left out); from
+    // any thread.
+    std::vector<std::string> Summaries() const;
     // Rounds the thread has made over its sources, whether or not any was due.
     int Rounds() const { return rounds_; }
 
@@ -57,9 +60,10 @@ private:
     std::thread thread_;
     std::atomic<bool> stop_{false};
     std::atomic<int> rounds_{0};
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::vector<std::string> wishes_;  // guarded by mutex_
+    std::vector<std::string> summaries_;  // guarded by mutex_, one per source
     bool wishesChanged_ = false;       // guarded by mutex_
 };
 

@@ -116,6 +116,13 @@ bool StatusPageSource::ReadShoutcast(const Server& server, const std::string& pa
     return true;
 }
 
+std::string StatusPageSource::Summary() const {
+    const auto withPage = std::count_if(servers_.begin(), servers_.end(), [](const Server& s) {
+        return s.kind == ServerKind::Icecast || s.kind == ServerKind::Shoutcast;
+    });
+    return Name() + ": " + std::to_string(withPage) + " of " + std::to_string(servers_.size()) + " servers";
+}
+
 std::vector<std::string> StatusPageSource::Servers() const {
     std::vector<std::string> roots;
     for (const Server& server : servers_) roots.push_back(server.root);

@@ -37,6 +37,8 @@ public:
     std::vector<TWishInfo> Look(std::uint32_t nowMs, const std::vector<std::string>& wishes,
                                 const AbortCheck& abort) override;
     std::string Name() const override { return "status pages"; }
+    // "status pages: 3 of 5 servers" (those known to have one, of those watched).
+    std::string Summary() const override;
 
     // The servers watched, as "http://host:port/", in order.
     std::vector<std::string> Servers() const;

@@ -24,6 +24,9 @@ public:
                                         const AbortCheck& abort) = 0;
     // A short name for where a hit was found ("directory listing", "status pages").
     virtual std::string Name() const = 0;
+    // What the last look found, for the user ("directory listing: 1204 streams", "directory
+    // listing: no answer"); "" before the first look. Called on the looking thread.
+    virtual std::string Summary() const { return {}; }
 };
 
 // Whether a stream announced with this server type (a MIME type, parameters allowed, letter

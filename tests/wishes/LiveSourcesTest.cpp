@@ -90,6 +90,7 @@ TEST_F(WatchFixture, TheListingIsNotFetchedWithAnEmptyWishListNorMoreOftenThanIt
     Rounds(5);
     ASSERT_EQ(server.http.RequestCount(), 2u);
     EXPECT_EQ(server.http.Requests()[1].Header("If-Modified-Since"), kLastModified);
+    EXPECT_EQ(watch->Summaries(), std::vector<std::string>{"directory listing: 1 stream"});
 
     // Emptied, the list stops the fetches even when they are due.
     watch->SetWishes({});
@@ -136,6 +137,29 @@ TEST(ListingSource, FiftyThousandEntriesInOneFetch) {
     EXPECT_EQ(hits[49999].NowPlaying, "Artist 49999 - Song 49999");
     EXPECT_FALSE(source.Due(1000));
     EXPECT_TRUE(source.Due(options.intervalMs));
+    EXPECT_EQ(source.Summary(), "directory listing: 50000 streams");
+}
+
+TEST(ListingSource, AListingThatCannotBeReadSaysWhy) {
+    LoopbackHttpServer missing;
+    std::string closed;
+    {
+        LoopbackHttpServer gone;
+        closed = gone.Url("/yp.xml");
+    }
+    net::HttpClient client;
+    const std::pair<std::string, const char*> cases[] = {
+        {missing.Url("/yp.xml"), "directory listing: HTTP 404"},
+        {closed, "directory listing: no answer"},
+    };
+    for (const auto& [url, summary] : cases) {
+        ListingOptions options;
+        options.url = url;
+        DirectoryListingSource source(client, options);
+        EXPECT_TRUE(source.Look(0, {"x"}, {}).empty());
+        EXPECT_EQ(source.Summary(), summary);
+        EXPECT_FALSE(source.Due(1000)) << "a failed fetch waits for the interval too";
+    }
 }
 
 // --- status pages --------------------------------------------------------------------------
@@ -185,6 +209,7 @@ TEST(StatusPageSource, OneRequestPerServerForAllItsMountsAtItsOwnPace) {
     EXPECT_EQ(shoutcast.RequestCount(), 2u) << "the Icecast page first, then SHOUTcast's";
     EXPECT_EQ(plain.RequestCount(), 2u);
     EXPECT_EQ(unused.RequestCount(), 0u);
+    EXPECT_EQ(source.Summary(), "status pages: 2 of 3 servers");
 
     EXPECT_FALSE(source.Due(29999));
     EXPECT_TRUE(source.Due(30000));

@@ -44,9 +44,10 @@ TForm7::TForm7(QWidget* parent, UserDialogs& dialogs, TzIniData& settings, std::
     panel_ = new QWidget(this);
     panel_->setGeometry(0, 0, 362, 312);
     TeListBox3 = new QListWidget(panel_);
-    TeListBox3->setGeometry(0, 0, 240, 262);
+    TeListBox3->setGeometry(0, 0, 240, 238);
     lLastMatch = new QLabel(panel_);
-    lLastMatch->setGeometry(4, 264, 234, 46);
+    lLastMatch->setGeometry(4, 240, 234, 70);
+    lLastMatch->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lLastMatch->setWordWrap(true);
     lLastMatch->setAccessibleName(QStringLiteral("Last match"));
     auto button = [this](const char* text, int top) {
@@ -88,8 +89,12 @@ QString TForm7::LastMatchText(const std::string& wish) const {
 
 void TForm7::TeListBox3Click() {
     const auto selected = TeListBox3->selectedItems();
-    lLastMatch->setText(selected.isEmpty() ? QString::fromLatin1(kNoWishSelected)
-                                           : LastMatchText(selected.front()->text().toStdString()));
+    if (selected.isEmpty()) {
+        const QString lookingAt = searches_.LookingAt ? searches_.LookingAt() : QString();
+        lLastMatch->setText(QString::fromLatin1(kNoWishSelected) + (lookingAt.isEmpty() ? QString() : "\n" + lookingAt));
+    } else {
+        lLastMatch->setText(LastMatchText(selected.front()->text().toStdString()));
+    }
     TeButton16->setEnabled(!selected.isEmpty());
     TeButton19->setEnabled(!wishList_.empty());
 }

@@ -25,6 +25,8 @@ struct WishSearchControl {
     std::function<void()> StopAllWishes;
     // When and where a wish last matched a playing song ("" when it has not yet).
     std::function<QString(const std::string&)> LastMatch;
+    // Where the searches look and how that went, shown while no wish is selected ("" for none).
+    std::function<QString()> LookingAt;
 };
 
 // The dialog's line about the selected wish's last match.

@@ -62,6 +62,7 @@ WishWiring::WishWiring(TForm1& window, Dispatcher& dispatcher) : window_(window)
         control.RemoveWish = [this](const std::string& wish) { RemoveWish(wish); };
         control.StopAllWishes = [this] { StopAllWishes(); };
         control.LastMatch = [this](const std::string& wish) { return LastMatch(wish); };
+        control.LookingAt = [this] { return LookingAt(); };
         if (window_.WishList && window_.NewWishes) {
             TForm7 dialog(&window_, window_.Dialogs(), *window_.zIniData1, *window_.WishList,
                           *window_.NewWishes, control);
@@ -119,6 +120,13 @@ QString WishWiring::LastMatch(const std::string& wish) const {
     return QStringLiteral("Last matched %1 on %2 (%3): %4")
         .arg(match.when.toString(QStringLiteral("yyyy-MM-dd HH:mm")), QString::fromStdString(match.station),
              QString::fromStdString(match.where), QString::fromStdString(match.song));
+}
+
+QString WishWiring::LookingAt() const {
+    if (!live_) return {};
+    QStringList parts;
+    for (const std::string& summary : live_->Summaries()) parts << QString::fromStdString(summary);
+    return parts.isEmpty() ? QString() : QStringLiteral("Looking at ") + parts.join(QStringLiteral("; "));
 }
 
 }  // namespace wt::ui

@@ -42,6 +42,8 @@ public:
 
     // When and where the wish last matched, as the dialog shows it; "" when never.
     QString LastMatch(const std::string& wish) const;
+    // "Looking at " and what each live source's last look found; "" before any look.
+    QString LookingAt() const;
 
 private:
     struct Match {
