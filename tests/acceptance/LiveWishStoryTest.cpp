@@ -110,6 +110,40 @@ TEST(LiveWishStory, AWishedTitleOnAnIcecastMountIsRippedAndTheRipEndsAtTheNextUn
     ASSERT_TRUE(WaitFor([&] { return session.answers.AllAnswered() && !QApplication::activeModalWidget(); }));
     EXPECT_TRUE(shown.startsWith("Last matched ")) << shown.toStdString();
     EXPECT_TRUE(shown.contains("on Mount Two (status pages): The Beatles - Help")) << shown.toStdString();
+    // It is kept for the next start.
+    TzIniData stored("cfg.dat", false, session.Profile());
+    const std::string kept = stored.ReadString("WishMatches", "");
+    EXPECT_TRUE(kept.starts_with("beatles\t")) << kept;
+    EXPECT_TRUE(kept.ends_with("\tMount Two\tstatus pages\tThe Beatles - Help\r\n")) << kept;
+}
+
+TEST(LiveWishStory, TheLastMatchOfAWishIsShownAfterTheNextStart) {
+    ProgramSession session({}, false, [](TzIniData& settings) {
+        settings.WriteString("Wishes", "Queen\r\nabba\r\n");
+        settings.WriteString("WishMatches",
+                             "queen\t2026-12-01 10:30\tRock FM\tdirectory listing\tQueen - Radio Ga Ga\r\n"
+                             "abba\tnot a time\tPop FM\tstatus pages\tABBA - SOS\r\n"
+                             "broken line\r\n");
+    });
+    ASSERT_NO_FATAL_FAILURE(session.Start());
+    QStringList shown;
+    session.answers.ThenAct([&](QWidget* d) {
+        auto* list = d->findChild<QListWidget*>();
+        auto* label = d->findChild<QLabel*>();
+        ASSERT_TRUE(list && label);
+        ASSERT_EQ(list->count(), 2);
+        for (int row = 0; row < list->count(); ++row) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+            ASSERT_TRUE(WaitFor([&] { return list->currentRow() == row; }, 3000));
+            shown << label->text();
+        }
+        PressKey(list, Qt::Key_Escape);
+    });
+    Click(&session.Window(), "Manage Wish List");
+    ASSERT_TRUE(WaitFor([&] { return session.answers.AllAnswered() && !QApplication::activeModalWidget(); }));
+    EXPECT_EQ(shown, QStringList({"Last matched 2026-12-01 10:30 on Rock FM (directory listing): Queen - Radio Ga Ga",
+                                  QString(ui::kNotMatchedYet)}))
+        << "a wish matches its stored line ignoring case; a damaged line is left out";
 }
 
 }  // namespace

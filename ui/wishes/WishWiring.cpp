@@ -14,6 +14,15 @@ namespace wt::ui {
 
 namespace {
 
+constexpr const char* kMatchTime = "yyyy-MM-dd HH:mm";
+
+// A tab or line break from the network would break a stored match into wrong fields.
+std::string OneField(std::string text) {
+    for (char& c : text)
+        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+    return text;
+}
+
 // The catalogue's stations for the status pages: the favourites' stations first, in group
 // order, then every other station in catalogue order.
 std::vector<WatchedStation> StationsToWatch(TForm1& window) {
@@ -54,6 +63,7 @@ WishWiring::WishWiring(TForm1& window, Dispatcher& dispatcher) : window_(window)
     };
     // Without a directory its search page is not asked; the live sources still are.
     hasDirectory_ = root != "/";
+    LoadMatches();
 
     window.Hooks().startWish = [this](const std::string& wish) { StartWish(wish); };
     window.Hooks().manageWishList = [this] {
@@ -108,8 +118,9 @@ void WishWiring::EnsureLiveWatch() {
 }
 
 void WishWiring::Found(const TWishInfo& info, const std::string& wish, const std::string& where) {
-    matches_[AsciiLower(wish)] = Match{QDateTime::currentDateTime(), DecodeText(info.Station),
+    matches_[AsciiLower(wish)] = Match{wish, QDateTime::currentDateTime(), DecodeText(info.Station),
                                        DecodeText(info.NowPlaying), where};
+    SaveMatches();
     window_.Radio_WishFound(info);
 }
 
@@ -118,8 +129,28 @@ QString WishWiring::LastMatch(const std::string& wish) const {
     if (found == matches_.end()) return {};
     const Match& match = found->second;
     return QStringLiteral("Last matched %1 on %2 (%3): %4")
-        .arg(match.when.toString(QStringLiteral("yyyy-MM-dd HH:mm")), QString::fromStdString(match.station),
+        .arg(match.when.toString(QString::fromLatin1(kMatchTime)), QString::fromStdString(match.station),
              QString::fromStdString(match.where), QString::fromStdString(match.song));
+}
+
+void WishWiring::LoadMatches() {
+    for (const std::string& line : SplitLines(window_.zIniData1->ReadString(setting::kWishMatches, ""))) {
+        const QStringList fields = QString::fromStdString(line).split(QLatin1Char('\t'));
+        if (fields.size() != 5) continue;
+        const QDateTime when = QDateTime::fromString(fields[1], QString::fromLatin1(kMatchTime));
+        if (!when.isValid()) continue;
+        const std::string wish = fields[0].toStdString();
+        matches_[AsciiLower(wish)] =
+            Match{wish, when, fields[2].toStdString(), fields[4].toStdString(), fields[3].toStdString()};
+    }
+}
+
+void WishWiring::SaveMatches() {
+    std::vector<std::string> lines;
+    for (const auto& [key, match] : matches_)
+        lines.push_back(OneField(match.wish) + '\t' + match.when.toString(QString::fromLatin1(kMatchTime)).toStdString() +
+                        '\t' + OneField(match.station) + '\t' + OneField(match.where) + '\t' + OneField(match.song));
+    window_.zIniData1->WriteString(setting::kWishMatches, JoinLinesCrLf(lines));
 }
 
 QString WishWiring::LookingAt() const {

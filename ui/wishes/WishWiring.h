@@ -47,6 +47,7 @@ public:
 
 private:
     struct Match {
+        std::string wish;
         QDateTime when;
         std::string station;
         std::string song;
@@ -58,6 +59,10 @@ private:
     // The live watch, made once the catalogue is open (its stations name the servers).
     void EnsureLiveWatch();
     void Found(const TWishInfo& info, const std::string& wish, const std::string& where);
+    // The last matches are kept in "WishMatches", one wish a line: the wish, the time, the
+    // station, the source and the song, separated by tabs.
+    void LoadMatches();
+    void SaveMatches();
 
     TForm1& window_;
     Dispatcher& dispatcher_;
