@@ -120,8 +120,9 @@ void WishWiring::EnsureLiveWatch() {
 void WishWiring::Found(const TWishInfo& info, const std::string& wish, const std::string& where) {
     matches_[AsciiLower(wish)] = Match{wish, QDateTime::currentDateTime(), DecodeText(info.Station),
                                        DecodeText(info.NowPlaying), where};
-    SaveMatches();
+    // The rip first: a settings file that cannot be written must not cost the song.
     window_.Radio_WishFound(info);
+    SaveMatches();
 }
 
 QString WishWiring::LastMatch(const std::string& wish) const {
