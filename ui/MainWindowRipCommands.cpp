@@ -234,6 +234,12 @@ void TForm1::Radio_WishFound(const TWishInfo& info) {
     if (!Radio || Radio->IsRipping(info.URL)) return;
     QString caption = QString::fromStdString(DecodeText(info.Station));
     if (ContainsTitle(caption)) return;
+    // Two sources may name one stream differently (a listing's server name, the catalogue's
+    // title): a stream that a row already records is not started twice.
+    for (int i = 0; i < TeListView1->topLevelItemCount(); ++i) {
+        const auto* listed = dynamic_cast<const TNetListItem*>(TeListView1->topLevelItem(i));
+        if (listed && !info.URL.empty() && listed->URL == info.URL) return;
+    }
     auto* row = new TNetListItem(TeListView1, {caption, QStringLiteral("Wish List"), {}, {}, {}, {}, {}});
     row->URL = info.URL;
     row->StartTick = clock_->TickCount();

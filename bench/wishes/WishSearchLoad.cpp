@@ -1,7 +1,6 @@
 // Runs N wish searches at once (one pass a second each, as in the program) against a station
 // directory on 127.0.0.1 served by a child process, and reports the CPU time this process
 // spent per search pass. Usage: wish_search_load [searches=50] [seconds=20] [stations=3]
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,17 +11,13 @@
 #include <vector>
 
 #include "DirectoryTestServer.h"
+#include "ProcessUsage.h"
 #include "platform/Dispatcher.h"
 #include "wishes/NetWishObjects.h"
 
 namespace {
 
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
+using wt::bench::CpuSeconds;
 
 // The directory lives in a child so that its CPU time is not counted as the searches'.
 int StartDirectory(int stations, pid_t& child, int& keepAlive) {

@@ -2,32 +2,13 @@
 // an XML library: only these elements matter, and anything malformed ends the list where it is.
 #include "directory/StationListFile.h"
 
-#include <cstdint>
 #include <string>
 
+#include "platform/XmlText.h"
 
 namespace wt {
 
 namespace {
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 // Element text with CDATA kept as is and the predefined and numeric entities replaced; an
 // unknown entity stays as written.
@@ -35,40 +16,13 @@ std::string ElementText(std::string_view raw) {
     std::string out;
     std::size_t i = 0;
     while (i < raw.size()) {
-        if (raw.substr(i).starts_with("<![CDATA[")) {
-            const auto end = raw.find("]]>", i + 9);
-            const auto stop = end == std::string_view::npos ? raw.size() : end;
-            out.append(raw.substr(i + 9, stop - (i + 9)));
-            i = end == std::string_view::npos ? raw.size() : end + 3;
-            continue;
-        }
-        if (raw[i] != '&') {
-            out += raw[i++];
-            continue;
-        }
-        const auto semi = raw.find(';', i);
-        if (semi == std::string_view::npos || semi - i > 10) {
-            out += raw[i++];
-            continue;
-        }
-        const std::string_view name = raw.substr(i + 1, semi - i - 1);
-        if (name == "amp") out += '&';
-        else if (name == "lt") out += '<';
-        else if (name == "gt") out += '>';
-        else if (name == "quot") out += '"';
-        else if (name == "apos") out += '\'';
-        else if (name.size() > 1 && name[0] == '#') {
-            const bool hex = name[1] == 'x' || name[1] == 'X';
-            const std::string digits(name.substr(hex ? 2 : 1));
-            if (digits.empty() || digits.find_first_not_of(hex ? "0123456789abcdefABCDEF" : "0123456789") != std::string::npos) {
-                out.append(raw.substr(i, semi - i + 1));
-            } else {
-                AppendUtf8(out, static_cast<std::uint32_t>(std::stoul(digits, nullptr, hex ? 16 : 10)));
-            }
-        } else {
-            out.append(raw.substr(i, semi - i + 1));
-        }
-        i = semi + 1;
+        const auto cdata = raw.find("<![CDATA[", i);
+        out += DecodeXmlText(raw.substr(i, (cdata == std::string_view::npos ? raw.size() : cdata) - i));
+        if (cdata == std::string_view::npos) break;
+        const auto end = raw.find("]]>", cdata + 9);
+        const auto stop = end == std::string_view::npos ? raw.size() : end;
+        out.append(raw.substr(cdata + 9, stop - (cdata + 9)));
+        i = end == std::string_view::npos ? raw.size() : end + 3;
     }
     const auto b = out.find_first_not_of(" \t\r\n");
     if (b == std::string::npos) return {};

@@ -27,6 +27,9 @@ constexpr auto kProgressInterval = std::chrono::milliseconds(1000);
 constexpr auto kFlushInterval = std::chrono::seconds(1);
 // Bytes looked at for a web page or playlist in place of audio.
 constexpr std::size_t kSniffBytes = 64;
+// How far into a wish rip its server's burst of past audio may reach: Icecast sends 64 KB by
+// default; twice that covers servers set a little higher.
+constexpr std::uint64_t kWishBurstBytes = 128 * 1024;
 
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
@@ -219,6 +222,14 @@ void TNetRadioChannel::TitleText(const std::string& metadata) {
 
 void TNetRadioChannel::Frame(const char* data, std::size_t size, std::uint64_t position, bool isFrame) {
     if (StopNow()) return;
+    if (burstTitle_ && position >= kWishBurstBytes) {
+        // The unwished title outlived the burst: it is what the station plays now.
+        std::string title = std::move(*burstTitle_);
+        burstTitle_.reset();
+        ++songCount_;
+        NotifyNewSong(title);
+        return Abort(kStopped);
+    }
     if (pendingTitle_ && isFrame && position >= pendingAt_) {
         std::string title = std::move(*pendingTitle_);
         pendingTitle_.reset();
@@ -233,10 +244,20 @@ void TNetRadioChannel::StartSong(const std::string& title) {
     CloseSong();
     if (StopNow()) return;
     lastTitle_ = title;
+    const bool unwished = wishRip_ && !MatchesWish(title);
+    // A server that bursts the last seconds before the wished song (Icecast does) names the
+    // song that ended with them first. Before any wished song, such a title starts nothing and
+    // is given until the burst is over to be followed by the wished one.
+    burstTitle_.reset();
+    if (unwished && !wishedSongSeen_ && cutter_.Position() < kWishBurstBytes) {
+        burstTitle_ = title;
+        return;
+    }
+    if (wishRip_ && !unwished) wishedSongSeen_ = true;
     ++songCount_;
     // A wish rip keeps only wished songs: the first other song ends it and leaves no file.
     // It is still announced, which tells the window that the wished song before it is whole.
-    if (wishRip_ && !MatchesWish(title)) {
+    if (unwished) {
         NotifyNewSong(title);
         return Abort(kStopped);
     }

@@ -120,6 +120,10 @@ private:
     std::string lastTitle_;         // the song being written; empty until the first title
     std::optional<std::string> pendingTitle_;  // announced, starts at the next frame from pendingAt_
     std::uint64_t pendingAt_ = 0;
+    // A wish rip's unwished title heard in the server's burst, before any wished song: it ends
+    // the rip only if it still plays once the burst is over (see StartSong).
+    std::optional<std::string> burstTitle_;
+    bool wishedSongSeen_ = false;
     bool writeFailed_ = false;      // the status shows a write failure
     std::int32_t reportedKB_ = -1;
     std::chrono::steady_clock::time_point lastFlush_{}, lastProgress_{};

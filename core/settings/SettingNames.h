@@ -24,11 +24,17 @@ inline constexpr const char* kUpdateServer = "UpdateServer";
 inline constexpr const char* kProductSite = "ProductSite";
 inline constexpr const char* kAdvertSite = "AdvertSite";
 inline constexpr const char* kDirectorySite = "DirectorySite";
+inline constexpr const char* kWishListingURL = "WishListingURL";
+inline constexpr const char* kWishListingInterval = "WishListingInterval";
+inline constexpr const char* kWishStatusInterval = "WishStatusInterval";
+inline constexpr const char* kWishStatusServers = "WishStatusServers";
+inline constexpr const char* kWishMatches = "WishMatches";
 
 inline constexpr std::array kAll = {
     kWorkingPath,  kBlackList,     kWishes,      kDatabaseVersion, kFavorites,   kRippedSongs,
     kRippedWishedSongs, kHigherEnabled, kHigherIndex, kLowerEnabled, kLowerIndex, kAutoUpdate,
     kUpdateServer, kProductSite,   kAdvertSite,  kDirectorySite,
+    kWishListingURL, kWishListingInterval, kWishStatusInterval, kWishStatusServers, kWishMatches,
 };
 
 // Whether name is one of the fixed names above, ignoring letter case.

@@ -9,7 +9,7 @@
 #include <exception>
 
 #include "platform/StringList.h"
-#include "wishes/WishAPI.h"
+#include "wishes/DirectoryPageSource.h"
 
 namespace wt {
 
@@ -75,11 +75,9 @@ void TNetWishObject::Execute() {
 
 void TNetWishObject::RunPass() {
     const AbortCheck abort = [this] { return abandon_.load(); };
-    std::string bytes;
-    DownloadURL(*context_.client, bytes, DirectorySearchUrl(context_.rootUrl, Wish), {},
-                kMaxDirectoryPageBytes, abort);
-    const TNetWishLists hits = ParseDirectoryPage(*context_.client, PageText(bytes), context_.rootUrl, abort);
-    if (hits.Count() == 0 || abandon_) return;
+    DirectoryPageSource page(*context_.client, context_.rootUrl);
+    const std::vector<TWishInfo> hits = page.Look(0, {Wish}, abort);
+    if (hits.empty() || abandon_) return;
 
     for (const TWishInfo& hit : hits) {
         if (!WishMatches(hit.NowPlaying, Wish)) continue;

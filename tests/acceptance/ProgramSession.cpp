@@ -22,6 +22,8 @@ ProgramSession::ProgramSession(std::vector<StationRecord> stations, bool firstSt
     }
     TzIniData store("cfg.dat", false, profile.Path());
     if (!firstStart) store.WriteString("WorkingPath", MusicFolder());
+    // Tests never reach the public directory listing; a story that needs one serves it itself.
+    store.WriteString("WishListingURL", "off");
     if (settings) settings(store);
 }
 

@@ -64,6 +64,28 @@ TEST_F(RipFixture, WishRipKeepsWishedSongsAndEndsAtTheFirstOther) {
     EXPECT_EQ(statuses[1].back(), "Stopped");
 }
 
+TEST_F(RipFixture, WishRipLetsTheBurstOfTheSongBeforeGoAndStillEndsAtAnUnwishedSongThatPlaysOn) {
+    // A rip started as the wished song begins first hears the server's burst: the end of the
+    // song before, under its title. That title ends the rip only when it is still playing once
+    // the burst (at most 128 KB) is over.
+    IcyTestServer burst({{"Previous - Song", 4}, {"The Beatles - Help", 2}, {"Someone Else", 2}});
+    radio->StartRip(burst.Url(), folder.string() + "/Wish List/", "beatles\r\n");
+    ASSERT_TRUE(Pump([&] { return !ended.empty(); }));
+    EXPECT_EQ(ReadFile(folder / "Wish List/The Beatles - Help.mp3"), burst.Song(1));
+    EXPECT_FALSE(fs::exists(folder / "Wish List/Previous - Song.mp3"));
+    EXPECT_FALSE(fs::exists(folder / "Wish List/Someone Else.mp3"));
+    EXPECT_EQ(songs, (std::vector<std::string>{"The Beatles - Help", "Someone Else"}));
+
+    ended.clear();
+    songs.clear();
+    IcyTestServer playsOn({{"Someone Else", 80}, {"The Beatles - Help", 2}});
+    radio->StartRip(playsOn.Url(), folder.string() + "/Wish List 2/", "beatles\r\n");
+    ASSERT_TRUE(Pump([&] { return !ended.empty(); }));
+    EXPECT_EQ(songs, std::vector<std::string>{"Someone Else"});
+    EXPECT_TRUE(!fs::exists(folder / "Wish List 2") || fs::is_empty(folder / "Wish List 2"))
+        << "the first unwished song ends the rip, even when a wished one follows";
+}
+
 TEST_F(RipFixture, TwoChannelsOnOneSongNameEachGetAFileOfTheirOwn) {
     IcyTestServer station({{"Same", 40}}, 2048, 20);
     radio->StartRip(station.Url(), folder.string() + "/", "");

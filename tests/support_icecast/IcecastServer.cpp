@@ -135,15 +135,16 @@ bool IcecastServer::Start(int timeoutMs) {
     port_ = FreePort();
     std::ofstream config(folder_ + "/icecast.xml");
     config << "<icecast>\n"
-              "<limits><clients>400</clients><sources>2</sources><source-timeout>10</source-timeout>"
+              "<limits><clients>400</clients><sources>" << mounts_ + 1 << "</sources><source-timeout>10</source-timeout>"
               "<burst-size>65536</burst-size></limits>\n"
               "<authentication><source-password>" << kSourcePassword << "</source-password>"
               "<admin-user>admin</admin-user><admin-password>" << kAdminPassword << "</admin-password>"
               "</authentication>\n"
               "<hostname>127.0.0.1</hostname>\n"
               "<listen-socket><port>" << port_ << "</port><bind-address>127.0.0.1</bind-address></listen-socket>\n"
-              "<mount><mount-name>/stream.mp3</mount-name></mount>\n"
-              "<fileserve>1</fileserve>\n"
+              "<fileserve>1</fileserve>\n";
+    for (int i = 0; i < mounts_; ++i) config << "<mount><mount-name>" << MountName(i) << "</mount-name></mount>\n";
+    config <<
               "<paths><basedir>/usr/share/icecast2</basedir><logdir>" << folder_ << "</logdir>"
               "<webroot>/usr/share/icecast2/web</webroot><adminroot>/usr/share/icecast2/admin</adminroot>"
               "<pidfile>" << folder_ << "/icecast.pid</pidfile></paths>\n"
@@ -158,7 +159,8 @@ bool IcecastServer::Start(int timeoutMs) {
 bool IcecastServer::Restart(int timeoutMs) { return Launch(timeoutMs); }
 
 void IcecastServer::Kill() {
-    KillProcess(ffmpegPid_);
+    for (pid_t& pid : ffmpegPids_) KillProcess(pid);
+    ffmpegPids_.clear();
     KillProcess(icecastPid_);
 }
 
@@ -173,15 +175,17 @@ bool IcecastServer::Launch(int timeoutMs) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    std::string target = "icecast://source:" + std::string(kSourcePassword) + "@127.0.0.1:" +
-                         std::to_string(port_) + "/stream.mp3";
-    // Noise, so that no two frames of the stream are alike and doubled audio shows; no tag or
-    // Xing frame, which a live source would not send either.
-    ffmpegPid_ = Spawn({"ffmpeg", "-hide_banner", "-loglevel", "error", "-re", "-f", "lavfi", "-i",
-                        "anoisesrc=color=pink:amplitude=0.3:sample_rate=44100", "-c:a", "libmp3lame", "-b:a",
-                        "128k", "-write_xing", "0", "-id3v2_version", "0", "-content_type", "audio/mpeg", "-f",
-                        "mp3", target},
-                       folder_ + "/ffmpeg.out");
+    for (int i = 0; i < mounts_; ++i) {
+        std::string target = "icecast://source:" + std::string(kSourcePassword) + "@127.0.0.1:" +
+                             std::to_string(port_) + MountName(i);
+        // Noise, so that no two frames of the stream are alike and doubled audio shows; no tag or
+        // Xing frame, which a live source would not send either.
+        ffmpegPids_.push_back(Spawn({"ffmpeg", "-hide_banner", "-loglevel", "error", "-re", "-f", "lavfi", "-i",
+                                     "anoisesrc=color=pink:amplitude=0.3:sample_rate=44100", "-c:a", "libmp3lame",
+                                     "-b:a", "128k", "-write_xing", "0", "-id3v2_version", "0", "-content_type",
+                                     "audio/mpeg", "-f", "mp3", target},
+                                    folder_ + "/ffmpeg" + std::to_string(i + 1) + ".out"));
+    }
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (!WaitForMount(static_cast<int>(std::max<long long>(left.count(), 1000)))) {
         error_ = "the ffmpeg source did not reach icecast2";
@@ -196,8 +200,9 @@ bool IcecastServer::WaitForMount(int timeoutMs) {
     while (std::chrono::steady_clock::now() < deadline) {
         std::string body;
         HttpGetStatus("http://127.0.0.1:" + std::to_string(port_) + "/status-json.xsl", nullptr, &body);
-        if (body.find("/stream.mp3") != std::string::npos || body.find("\"source\"") != std::string::npos)
-            return true;
+        bool all = true;
+        for (int i = 0; i < mounts_; ++i) all = all && body.find(MountName(i) + "\"") != std::string::npos;
+        if (all) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     return false;
@@ -212,15 +217,19 @@ void IcecastServer::Stop() {
     }
 }
 
-std::string IcecastServer::StreamUrl() const {
-    return "http://127.0.0.1:" + std::to_string(port_) + "/stream.mp3";
+std::string IcecastServer::MountName(int mount) const {
+    return mount <= 0 ? "/stream.mp3" : "/stream" + std::to_string(mount + 1) + ".mp3";
 }
 
-bool IcecastServer::SetTitle(const std::string& title) {
+std::string IcecastServer::StreamUrl(int mount) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + MountName(mount);
+}
+
+bool IcecastServer::SetTitle(const std::string& title, int mount) {
     std::string userpwd = std::string("admin:") + kAdminPassword;
     std::string body;
     long status = HttpGetStatus("http://127.0.0.1:" + std::to_string(port_) +
-                                    "/admin/metadata?mount=/stream.mp3&mode=updinfo&song=" + net::PercentEncode(title),
+                                    "/admin/metadata?mount=" + MountName(mount) + "&mode=updinfo&song=" + net::PercentEncode(title),
                                 userpwd.c_str(), &body);
     return status == 200 && body.find("<return>1</return>") != std::string::npos;
 }
@@ -242,6 +251,18 @@ int IcecastServer::DropListeners() {
         if (HttpGetStatus(base + "killclient?mount=/stream.mp3&id=" + id, userpwd.c_str(), &body) == 200) ++dropped;
     }
     return dropped;
+}
+
+}  // namespace wt::test
+
+namespace wt::test {
+
+int IcecastServer::Requests(const std::string& text) const {
+    std::ifstream log(folder_ + "/access.log");
+    int count = 0;
+    for (std::string line; std::getline(log, line);)
+        if (line.find(text) != std::string::npos) ++count;
+    return count;
 }
 
 }  // namespace wt::test

@@ -1,17 +1,19 @@
 #pragma once
-// Starts a private Icecast2 server on 127.0.0.1 with one mount point fed by ffmpeg (a sine
-// tone encoded as MP3 at 128 kbit/s), and changes the announced title through the server's
-// admin interface. Everything lives in a temporary folder that the destructor removes,
+// Starts a private Icecast2 server on 127.0.0.1 with one or more mount points, each fed by an
+// ffmpeg of its own (noise encoded as MP3 at 128 kbit/s), and changes a mount's announced
+// title through the server's admin interface. Everything lives in a temporary folder that the destructor removes,
 // after stopping both processes.
 
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 namespace wt::test {
 
 class IcecastServer {
 public:
-    IcecastServer() = default;
+    // mounts: how many mount points ("/stream.mp3", "/stream2.mp3", ...).
+    explicit IcecastServer(int mounts = 1) : mounts_(mounts < 1 ? 1 : mounts) {}
     ~IcecastServer();
     IcecastServer(const IcecastServer&) = delete;
     IcecastServer& operator=(const IcecastServer&) = delete;
@@ -32,11 +34,15 @@ public:
     // many were dropped.
     int DropListeners();
 
-    // The stream URL of the mount, e.g. http://127.0.0.1:PORT/stream.mp3
-    std::string StreamUrl() const;
+    // The stream URL of a mount (0 is the first), e.g. http://127.0.0.1:PORT/stream.mp3
+    std::string StreamUrl(int mount = 0) const;
+    // "/stream.mp3", "/stream2.mp3", ...
+    std::string MountName(int mount = 0) const;
     int Port() const { return port_; }
-    // Announces a new title to every listener; false when the server refused it.
-    bool SetTitle(const std::string& title);
+    // Announces a new title to every listener of a mount; false when the server refused it.
+    bool SetTitle(const std::string& title, int mount = 0);
+    // How many finished requests of the access log name this text in their request line.
+    int Requests(const std::string& text) const;
     const std::string& Error() const { return error_; }
 
 private:
@@ -46,7 +52,8 @@ private:
     std::string error_;
     int port_ = 0;
     pid_t icecastPid_ = -1;
-    pid_t ffmpegPid_ = -1;
+    int mounts_ = 1;
+    std::vector<pid_t> ffmpegPids_;
 };
 
 }  // namespace wt::test

@@ -5,6 +5,7 @@
 // or on Ctrl-C. Exits with status 0 when every station delivered audio, 1 when some station
 // never did (a "failed" line names it), 2 on a usage error.
 #include "engine/NetRadio.h"
+#include "tools/wavetrap-rip/WishMode.h"
 #include "platform/Dispatcher.h"
 
 #include <chrono>
@@ -47,6 +48,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (wt::rip::IsWishMode(argc, argv)) return wt::rip::RunWishMode(argc, argv);
     long seconds = -1;
     std::string out;
     std::vector<std::string> urls;

@@ -5,6 +5,7 @@
 #include "platform/StringList.h"
 #include "settings/SettingNames.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -43,7 +44,12 @@ TForm7::TForm7(QWidget* parent, UserDialogs& dialogs, TzIniData& settings, std::
     panel_ = new QWidget(this);
     panel_->setGeometry(0, 0, 362, 312);
     TeListBox3 = new QListWidget(panel_);
-    TeListBox3->setGeometry(0, 0, 240, 312);
+    TeListBox3->setGeometry(0, 0, 240, 238);
+    lLastMatch = new QLabel(panel_);
+    lLastMatch->setGeometry(4, 240, 234, 70);
+    lLastMatch->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lLastMatch->setWordWrap(true);
+    lLastMatch->setAccessibleName(QStringLiteral("Last match"));
     auto button = [this](const char* text, int top) {
         auto* b = new QPushButton(text, panel_);
         b->setGeometry(240 + 8, top, 103, 25);
@@ -69,12 +75,27 @@ TForm7::TForm7(QWidget* parent, UserDialogs& dialogs, TzIniData& settings, std::
 void TForm7::ReloadWishesListBox() {
     wishList_ = SplitLines(settings_.ReadString(setting::kWishes, ""));
     TeListBox3->clear();
-    for (const auto& wish : wishList_) TeListBox3->addItem(QString::fromStdString(wish));
+    for (const auto& wish : wishList_) {
+        auto* item = new QListWidgetItem(QString::fromStdString(wish), TeListBox3);
+        item->setToolTip(LastMatchText(wish));
+    }
     TeListBox3Click();
 }
 
+QString TForm7::LastMatchText(const std::string& wish) const {
+    const QString match = searches_.LastMatch ? searches_.LastMatch(wish) : QString();
+    return match.isEmpty() ? QString::fromLatin1(kNotMatchedYet) : match;
+}
+
 void TForm7::TeListBox3Click() {
-    TeButton16->setEnabled(!TeListBox3->selectedItems().isEmpty());
+    const auto selected = TeListBox3->selectedItems();
+    if (selected.isEmpty()) {
+        const QString lookingAt = searches_.LookingAt ? searches_.LookingAt() : QString();
+        lLastMatch->setText(QString::fromLatin1(kNoWishSelected) + (lookingAt.isEmpty() ? QString() : "\n" + lookingAt));
+    } else {
+        lLastMatch->setText(LastMatchText(selected.front()->text().toStdString()));
+    }
+    TeButton16->setEnabled(!selected.isEmpty());
     TeButton19->setEnabled(!wishList_.empty());
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class QLabel;
 class QListWidget;
 class QPushButton;
 class QWidget;
@@ -22,7 +23,15 @@ struct WishSearchControl {
     std::function<void(const std::string&)> AddWish;
     std::function<void(const std::string&)> RemoveWish;
     std::function<void()> StopAllWishes;
+    // When and where a wish last matched a playing song ("" when it has not yet).
+    std::function<QString(const std::string&)> LastMatch;
+    // Where the searches look and how that went, shown while no wish is selected ("" for none).
+    std::function<QString()> LookingAt;
 };
+
+// The dialog's line about the selected wish's last match.
+inline constexpr const char* kNoWishSelected = "Select a wish to see when it last matched.";
+inline constexpr const char* kNotMatchedYet = "Not matched yet.";
 
 // The wishes in a text typed or pasted into the input box: one per line, each trimmed, empty
 // lines left out.
@@ -45,9 +54,11 @@ public:
     QPushButton* TeButton16 = nullptr;
     QPushButton* TeButton19 = nullptr;
     QPushButton* TeButton18 = nullptr;
+    QLabel* lLastMatch = nullptr;  // the selected wish's last match
 
 private:
     void WriteWishes();
+    QString LastMatchText(const std::string& wish) const;
     QWidget* panel_;
     UserDialogs& dialogs_;
     TzIniData& settings_;
