@@ -135,7 +135,7 @@ bool IcecastServer::Start(int timeoutMs) {
     port_ = FreePort();
     std::ofstream config(folder_ + "/icecast.xml");
     config << "<icecast>\n"
-              "<limits><clients>400</clients><sources>2</sources><source-timeout>10</source-timeout>"
+              "<limits><clients>400</clients><sources>8</sources><source-timeout>10</source-timeout>"
               "<burst-size>65536</burst-size></limits>\n"
               "<authentication><source-password>" << kSourcePassword << "</source-password>"
               "<admin-user>admin</admin-user><admin-password>" << kAdminPassword << "</admin-password>"
@@ -158,6 +158,10 @@ bool IcecastServer::Start(int timeoutMs) {
 bool IcecastServer::Restart(int timeoutMs) { return Launch(timeoutMs); }
 
 void IcecastServer::Kill() {
+    for (auto& source : oggSources_) source->Stop();
+    oggSources_.clear();
+    for (auto& pid : extraPids_) KillProcess(pid);
+    extraPids_.clear();
     KillProcess(ffmpegPid_);
     KillProcess(icecastPid_);
 }
@@ -191,13 +195,13 @@ bool IcecastServer::Launch(int timeoutMs) {
     return true;
 }
 
-bool IcecastServer::WaitForMount(int timeoutMs) {
+bool IcecastServer::WaitForMount(int timeoutMs, const std::string& mount) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (std::chrono::steady_clock::now() < deadline) {
         std::string body;
         HttpGetStatus("http://127.0.0.1:" + std::to_string(port_) + "/status-json.xsl", nullptr, &body);
-        if (body.find("/stream.mp3") != std::string::npos || body.find("\"source\"") != std::string::npos)
-            return true;
+        if (body.find(mount + "\"") != std::string::npos) return true;
+        if (mount == "/stream.mp3" && body.find("\"source\"") != std::string::npos) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     return false;
@@ -212,15 +216,43 @@ void IcecastServer::Stop() {
     }
 }
 
-std::string IcecastServer::StreamUrl() const {
-    return "http://127.0.0.1:" + std::to_string(port_) + "/stream.mp3";
+std::string IcecastServer::StreamUrl() const { return MountUrl("/stream.mp3"); }
+
+std::string IcecastServer::MountUrl(const std::string& mount) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + mount;
 }
 
-bool IcecastServer::SetTitle(const std::string& title) {
+bool IcecastServer::AddAacMount(const std::string& mount, int timeoutMs) {
+    const std::string target = "icecast://source:" + std::string(kSourcePassword) + "@127.0.0.1:" +
+                               std::to_string(port_) + mount;
+    extraPids_.push_back(Spawn({"ffmpeg", "-hide_banner", "-loglevel", "error", "-re", "-f", "lavfi", "-i",
+                                "anoisesrc=color=pink:amplitude=0.3:sample_rate=44100", "-c:a", "aac", "-b:a", "96k",
+                                "-content_type", "audio/aac", "-f", "adts", target},
+                               folder_ + "/ffmpeg-aac.out"));
+    if (WaitForMount(timeoutMs, mount)) return true;
+    error_ = "the AAC source did not reach icecast2";
+    return false;
+}
+
+OggSource* IcecastServer::AddOggMount(const std::string& mount, const std::string& codec, std::vector<OggSong> songs,
+                                      int timeoutMs) {
+    const std::string folder = folder_ + "/ogg" + std::to_string(oggSources_.size());
+    std::filesystem::create_directories(folder);
+    auto source = std::make_unique<OggSource>(folder, codec, std::move(songs));
+    if (!source->Prepare(error_) || !source->Start(port_, mount, kSourcePassword, error_)) return nullptr;
+    if (!WaitForMount(timeoutMs, mount)) {
+        error_ = "the Ogg source did not reach icecast2";
+        return nullptr;
+    }
+    oggSources_.push_back(std::move(source));
+    return oggSources_.back().get();
+}
+
+bool IcecastServer::SetTitle(const std::string& title, const std::string& mount) {
     std::string userpwd = std::string("admin:") + kAdminPassword;
     std::string body;
     long status = HttpGetStatus("http://127.0.0.1:" + std::to_string(port_) +
-                                    "/admin/metadata?mount=/stream.mp3&mode=updinfo&song=" + net::PercentEncode(title),
+                                    "/admin/metadata?mount=" + mount + "&mode=updinfo&song=" + net::PercentEncode(title),
                                 userpwd.c_str(), &body);
     return status == 200 && body.find("<return>1</return>") != std::string::npos;
 }

@@ -1,10 +1,15 @@
 #pragma once
-// Starts a private Icecast2 server on 127.0.0.1 with one mount point fed by ffmpeg (a sine
-// tone encoded as MP3 at 128 kbit/s), and changes the announced title through the server's
-// admin interface. Everything lives in a temporary folder that the destructor removes,
+// Starts a private Icecast2 server on 127.0.0.1 with one mount point fed by ffmpeg (noise
+// encoded as MP3 at 128 kbit/s), and changes the announced title through the server's admin
+// interface. Further mounts can be fed with AAC (ffmpeg, titles through the admin interface
+// too) and with chained Ogg Vorbis or Opus streams (titles in band, see OggSource). Everything lives in a temporary folder that the destructor removes,
 // after stopping both processes.
 
+#include "OggSource.h"
+
+#include <memory>
 #include <string>
+#include <vector>
 #include <sys/types.h>
 
 namespace wt::test {
@@ -35,18 +40,29 @@ public:
     // The stream URL of the mount, e.g. http://127.0.0.1:PORT/stream.mp3
     std::string StreamUrl() const;
     int Port() const { return port_; }
-    // Announces a new title to every listener; false when the server refused it.
-    bool SetTitle(const std::string& title);
+    // Announces a new title to every listener of the mount; false when the server refused it.
+    bool SetTitle(const std::string& title, const std::string& mount = "/stream.mp3");
+
+    // Feeds another mount (e.g. "/aac") with noise encoded as AAC in ADTS frames; waits until
+    // it is live. Kill stops it and Restart does not bring it back.
+    bool AddAacMount(const std::string& mount, int timeoutMs = 15000);
+    // Feeds another mount with the songs as a chained Ogg stream (codec "libvorbis" or
+    // "libopus"), over and over at real-time pace. The source is returned for its songs' bytes.
+    OggSource* AddOggMount(const std::string& mount, const std::string& codec, std::vector<OggSong> songs,
+                           int timeoutMs = 15000);
+    std::string MountUrl(const std::string& mount) const;
     const std::string& Error() const { return error_; }
 
 private:
-    bool WaitForMount(int timeoutMs);
+    bool WaitForMount(int timeoutMs, const std::string& mount = "/stream.mp3");
     bool Launch(int timeoutMs);
     std::string folder_;
     std::string error_;
     int port_ = 0;
     pid_t icecastPid_ = -1;
     pid_t ffmpegPid_ = -1;
+    std::vector<pid_t> extraPids_;
+    std::vector<std::unique_ptr<OggSource>> oggSources_;
 };
 
 }  // namespace wt::test
