@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
 #include <map>
 
 namespace wt::test {
@@ -191,6 +192,50 @@ TEST(EngineWithIcecast, OggAndAacMountsRipToPlayableSongsNamedByTheirTitles) {
         if (auto errors = FfmpegDecodeErrors((folder / "aac" / file).string())) {
             EXPECT_EQ(*errors, "") << file;
         }
+    }
+    if (!::testing::Test::HasFailure()) fs::remove_all(folder);
+}
+
+TEST(EngineWithIcecast, AnOggRipDroppedMidSongGoesOnWithNothingDoubled) {
+    if (!IcecastServer::Available()) GTEST_SKIP() << "icecast2 or ffmpeg not installed";
+    IcecastServer server;
+    ASSERT_TRUE(server.Start()) << server.Error();
+    OggSource* source = server.AddOggMount("/opus.opus", "libopus", {{"", "Long", 8}, {"", "Short", 2}});
+    ASSERT_TRUE(source) << server.Error();
+
+    const fs::path folder = fs::temp_directory_path() / ("wt-icecast-ogg-drop-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    QueueDispatcher dispatcher;
+    std::vector<std::string> seen;
+    int lost = 0, longs = 0;
+    bool ended = false;
+    {
+        RipOptions options;
+        options.firstPauseMs = 200;
+        TNetRadio radio(dispatcher, options);
+        radio.OnNewSong = [&](TNetRadioChannel*, const std::string& title) { seen.push_back(title); };
+        radio.OnConnectionLost = [&](TNetRadioChannel*, const std::string&) { ++lost; };
+        radio.OnChannelTerminating = [&](TNetRadioChannel*) { ended = true; };
+        radio.StartRip(server.MountUrl("/opus.opus"), folder.string() + "/", "");
+        // Wait for the long song to begin whole, then drop the listener in its middle: the
+        // server starts the new connection with the song's header pages and its burst.
+        ASSERT_TRUE(dispatcher.PumpUntil([&] { return !seen.empty() && seen.back() == "Long" && seen.size() >= 2; }, 20000));
+        longs = static_cast<int>(std::count(seen.begin(), seen.end(), "Long"));
+        dispatcher.PumpFor(3000);
+        ASSERT_EQ(server.DropListeners("/opus.opus"), 1);
+        ASSERT_TRUE(dispatcher.PumpUntil([&] { return lost >= 1 && seen.back() == "Short"; }, 20000));
+        radio.StopAll();
+        ASSERT_TRUE(dispatcher.PumpUntil([&] { return ended; }, 5000));
+        dispatcher.Close();
+    }
+    // The long song recorded whole across the drop is the source's, packet for packet.
+    const fs::path whole = folder / (longs > 1 ? "Long (2).opus" : "Long.opus");
+    ASSERT_TRUE(fs::exists(whole));
+    const std::string bytes = ReadFile(whole);
+    EXPECT_TRUE(WholePagesInSequence(bytes, false));
+    EXPECT_TRUE(PacketsOf(bytes) == PacketsOf(source->Song(0)));
+    if (auto errors = FfmpegDecodeErrors(whole.string())) {
+        EXPECT_EQ(*errors, "");
     }
     if (!::testing::Test::HasFailure()) fs::remove_all(folder);
 }

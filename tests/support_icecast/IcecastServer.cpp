@@ -261,17 +261,17 @@ bool IcecastServer::SetTitle(const std::string& title, const std::string& mount)
 
 namespace wt::test {
 
-int IcecastServer::DropListeners() {
+int IcecastServer::DropListeners(const std::string& mount) {
     std::string userpwd = std::string("admin:") + kAdminPassword;
     std::string base = "http://127.0.0.1:" + std::to_string(port_) + "/admin/";
     std::string list;
-    HttpGetStatus(base + "listclients?mount=/stream.mp3", userpwd.c_str(), &list);
+    HttpGetStatus(base + "listclients?mount=" + mount, userpwd.c_str(), &list);
     int dropped = 0;
     for (std::size_t at = list.find("<ID>"); at != std::string::npos; at = list.find("<ID>", at + 1)) {
         std::size_t start = at + 4;
         std::string id = list.substr(start, list.find('<', start) - start);
         std::string body;
-        if (HttpGetStatus(base + "killclient?mount=/stream.mp3&id=" + id, userpwd.c_str(), &body) == 200) ++dropped;
+        if (HttpGetStatus(base + "killclient?mount=" + mount + "&id=" + id, userpwd.c_str(), &body) == 200) ++dropped;
     }
     return dropped;
 }

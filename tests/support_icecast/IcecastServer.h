@@ -35,7 +35,7 @@ public:
     // Makes the server drop every listener of the mount, as a network fault would; a
     // listener that comes back gets the server's burst of recent audio first. Returns how
     // many were dropped.
-    int DropListeners();
+    int DropListeners(const std::string& mount = "/stream.mp3");
 
     // The stream URL of the mount, e.g. http://127.0.0.1:PORT/stream.mp3
     std::string StreamUrl() const;
