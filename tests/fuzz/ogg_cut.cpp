@@ -10,6 +10,7 @@
 
 #include "engine/OggComments.h"
 #include "engine/OggCutter.h"
+#include "PiecedInput.h"
 
 namespace {
 
@@ -24,31 +25,26 @@ std::vector<Piece> Cut(const char* data, std::size_t size, std::size_t chunk) {
     std::vector<Piece> out;
     wt::OggCutter cutter([&](const char* d, std::size_t n, std::uint64_t at, bool) { out.push_back({std::string(d, n), {}, at}); },
                          [&](const std::string& title, std::uint64_t at) { out.push_back({{}, title, at}); });
-    for (std::size_t at = 0; at < size; at += chunk) cutter.Feed(data + at, std::min(chunk, size - at));
+    wt::fuzz::FeedInPieces(data, size, chunk, [&](const char* piece, std::size_t n) { cutter.Feed(piece, n); });
     return out;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 1) return 0;
-    const std::size_t chunk = 1 + data[0] % 97;
-    const char* body = reinterpret_cast<const char*>(data + 1);
-    const std::size_t bodySize = size - 1;
-
-    const auto whole = Cut(body, bodySize, bodySize == 0 ? 1 : bodySize);
-    const auto pieces = Cut(body, bodySize, chunk);
-    if (whole != pieces) __builtin_trap();
+    wt::fuzz::PiecedInput input;
+    if (!wt::fuzz::SplitInput(data, size, 97, input)) return 0;
+    const char* body = input.body;
+    const std::size_t bodySize = input.size;
+    const auto whole = wt::fuzz::CutBothWays(input, Cut);
     std::uint64_t next = 0;
     for (const auto& p : whole) {
         if (p.bytes.empty()) {
             if (p.position < next) __builtin_trap();  // a title names pages still to come
             continue;
         }
-        if (p.position < next || p.position + p.bytes.size() > bodySize) __builtin_trap();
-        if (p.bytes != std::string(body + p.position, p.bytes.size())) __builtin_trap();
+        if (!wt::fuzz::InOrderFromInput(input, p.position, p.bytes, next)) __builtin_trap();
         if (p.bytes.compare(0, 4, "OggS") != 0) __builtin_trap();
-        next = p.position + p.bytes.size();
     }
     const auto* packet = reinterpret_cast<const unsigned char*>(body);
     (void)wt::OggCodecOfFirstPacket(packet, bodySize);

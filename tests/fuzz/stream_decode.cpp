@@ -7,17 +7,16 @@
 #include <string>
 
 #include "engine/AudioDecoder.h"
+#include "PiecedInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 1) return 0;
-    const std::size_t chunk = 1 + data[0] % 251;
-    const char* body = reinterpret_cast<const char*>(data + 1);
-    const std::size_t bodySize = size - 1;
+    wt::fuzz::PiecedInput input;
+    if (!wt::fuzz::SplitInput(data, size, 251, input)) return 0;
     std::atomic<long> frames{0};
     std::atomic<bool> stop{false};
     auto decoder = wt::MakeDecoderForStream(data[0] & 1 ? "application/ogg" : "", [](const std::string&) {});
-    for (std::size_t at = 0; at < bodySize; at += chunk)
-        decoder->Feed(body + at, std::min(chunk, bodySize - at), frames, stop);
+    wt::fuzz::FeedInPieces(input.body, input.size, input.chunk,
+                           [&](const char* piece, std::size_t n) { decoder->Feed(piece, n, frames, stop); });
     decoder->Finish(frames, stop);
     return 0;
 }
