@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config git python3
   qt6-base-dev libgl-dev
-  libcurl4-openssl-dev libmpg123-dev libpulse-dev
+  libcurl4-openssl-dev libmpg123-dev libpulse-dev libogg-dev libavcodec-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   nlohmann-json3-dev

@@ -53,9 +53,19 @@ std::optional<FrameHeader> ParseAdts(const std::uint8_t* p) {
 
 std::optional<FrameHeader> ParseFrameHeader(AudioKind kind, const std::uint8_t* p, std::size_t size) {
     if (size < FrameHeaderBytes(kind)) return std::nullopt;
-    return kind == AudioKind::Mp3 ? ParseMpeg(p) : ParseAdts(p);
+    if (kind == AudioKind::Mp3) return ParseMpeg(p);
+    if (kind == AudioKind::Aac) return ParseAdts(p);
+    return std::nullopt;
 }
 
-const char* FileExtension(AudioKind kind) { return kind == AudioKind::Mp3 ? ".mp3" : ".aac"; }
+const char* FileExtension(AudioKind kind) {
+    switch (kind) {
+    case AudioKind::Mp3: return ".mp3";
+    case AudioKind::Aac: return ".aac";
+    case AudioKind::Vorbis: return ".ogg";
+    case AudioKind::Opus: return ".opus";
+    }
+    return ".mp3";
+}
 
 }  // namespace wt

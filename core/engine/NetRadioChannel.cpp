@@ -55,9 +55,9 @@ TNetRadioChannel::TNetRadioChannel(std::int32_t id, const std::string& wishes, D
                },
                [this](const char* data, std::size_t size) { cutter_.Feed(data, size); },
                [this](const std::string& text) { TitleText(text); }}),
-      cutter_(std::nullopt, [this](const char* data, std::size_t size, std::uint64_t position, bool isFrame) {
-          Frame(data, size, position, isFrame);
-      }) {
+      cutter_([this](const char* data, std::size_t size, std::uint64_t position,
+                     bool isFrame) { Frame(data, size, position, isFrame); },
+               [this](const std::string& title, std::uint64_t position) { Announce(title, position); }) {
     for (auto& wish : SplitLines(wishes)) wishes_.push_back(std::move(wish));
 }
 
@@ -187,6 +187,7 @@ void TNetRadioChannel::Body() {
 
 void TNetRadioChannel::ConnectionOpened(const std::string& contentType) {
     contentType_ = contentType;
+    cutter_.SetContentType(contentType);
     std::string refusal = RefusalOfStream(contentType, {});
     if (!refusal.empty()) return Abort(refusal);
     SetStatus(kConnected);
@@ -208,16 +209,21 @@ void TNetRadioChannel::ReceivedAudio(const char* data, std::size_t size) {
 }
 
 void TNetRadioChannel::TitleText(const std::string& metadata) {
+    // An Ogg stream's titles are the ones in its comment headers.
+    if (cutter_.IsOgg()) return;
     auto parsed = ExtractStreamTitle(metadata);
     if (!parsed) return;
+    Announce(Trimmed(DecodeText(*parsed)), cutter_.Position());
+}
+
+void TNetRadioChannel::Announce(const std::string& title, std::uint64_t position) {
     // An empty title (ads, jingles) names no song: the audio goes on into the current file.
-    std::string title = Trimmed(DecodeText(*parsed));
     if (title.empty()) return;
     const std::string& current = pendingTitle_ ? *pendingTitle_ : lastTitle_;
     if (title == current) return;
-    // The song starts with the first frame that begins at or after this byte.
+    // The song starts with the first frame (or page) that begins at or after this byte.
     pendingTitle_ = title;
-    pendingAt_ = cutter_.Position();
+    pendingAt_ = position;
 }
 
 void TNetRadioChannel::Frame(const char* data, std::size_t size, std::uint64_t position, bool isFrame) {

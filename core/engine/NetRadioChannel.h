@@ -1,7 +1,7 @@
 #pragma once
 // One station channel: a thread that receives a station's stream and writes every song it
 // announces to a file of its own, named after the title, in the channel's folder. Songs are
-// cut between audio frames; a dropped connection is reconnected until the rip is stopped.
+// cut between audio frames or Ogg pages; a dropped connection is reconnected until the rip is stopped.
 // Status, new songs and kilobytes are handed to the GUI thread synchronously through the
 // dispatcher.
 //
@@ -9,7 +9,7 @@
 // metadata handlers touch belongs to that thread. lock_ guards what the GUI thread reads;
 // it is the only lock taken here and is never held during a hand-off to the GUI thread.
 #include "engine/AudioFrames.h"
-#include "engine/FrameCutter.h"
+#include "engine/StreamCutter.h"
 #include "engine/ReplayFilter.h"
 #include "engine/RipOptions.h"
 #include "engine/SongFileWriter.h"
@@ -90,6 +90,7 @@ private:
     void ConnectionOpened(const std::string& contentType);
     void ReceivedAudio(const char* data, std::size_t size);
     void TitleText(const std::string& metadata);
+    void Announce(const std::string& title, std::uint64_t position);
     void Frame(const char* data, std::size_t size, std::uint64_t position, bool isFrame);
     void StartSong(const std::string& title);
     void NotifyNewSong(const std::string& title);
@@ -114,7 +115,7 @@ private:
     std::string sniffed_;           // first bytes of the connection, for the refusal check
     bool connectionAudio_ = false;  // this connection delivered audio
     ReplayFilter replay_;
-    FrameCutter cutter_;
+    StreamCutter cutter_;
     SongFileWriter writer_;
     std::string claimedPath_;       // the song's name as claimed among this process's channels
     std::string lastTitle_;         // the song being written; empty until the first title

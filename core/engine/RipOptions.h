@@ -18,7 +18,7 @@ struct RipOptions {
     int firstConnectAttempts = 7;
     // Pause after each piece of the stream read (see IcyStreamOptions): fewer, larger reads.
     int readPauseMs = 400;
-    // Audio bytes without a single MP3 or AAC frame before the stream is refused.
+    // Audio bytes without a single MP3 or AAC frame or Ogg page before the stream is refused.
     unsigned long maxBytesWithoutFrames = 64 * 1024;
 };
 

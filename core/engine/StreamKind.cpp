@@ -39,11 +39,14 @@ std::string RefusalOfStream(std::string_view contentType, std::string_view first
         StartsWithIgnoreCase(text, "<!doctype html") || StartsWithIgnoreCase(text, "<html"))
         return kRefusedWebPage;
     if (StartsWithIgnoreCase(type, "video/")) return kRefusedVideo;
-    if (firstBytes.substr(0, 4) == "OggS" || EqualsIgnoreCase(type, "application/ogg") ||
-        EqualsIgnoreCase(type, "audio/ogg") || EqualsIgnoreCase(type, "audio/opus") ||
-        EqualsIgnoreCase(type, "audio/vorbis"))
-        return kRefusedOgg;
     return {};
+}
+
+bool IsOggStream(std::string_view contentType, std::string_view firstBytes) {
+    const std::string_view type = MediaType(contentType);
+    return firstBytes.substr(0, 4) == "OggS" || EqualsIgnoreCase(type, "application/ogg") ||
+           EqualsIgnoreCase(type, "audio/ogg") || EqualsIgnoreCase(type, "audio/opus") ||
+           EqualsIgnoreCase(type, "audio/vorbis");
 }
 
 }  // namespace wt

@@ -1,69 +1,15 @@
 #include "engine/StreamPlayer.h"
 
-#include "engine/AudioOutput.h"
+#include "engine/AudioDecoder.h"
 #include "engine/IcyParser.h"
 #include "engine/IcyStream.h"
 #include "platform/TextEncoding.h"
 
-#include <mpg123.h>
-
+#include <fstream>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace wt {
-
-namespace {
-
-void InitDecoderOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { mpg123_init(); });
-}
-
-// Decodes what libmpg123 has and plays it; opens the output at the first known format.
-class Decoder {
-public:
-    Decoder() {
-        InitDecoderOnce();
-        handle_ = mpg123_new(nullptr, nullptr);
-        if (handle_) mpg123_param(handle_, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
-    }
-    ~Decoder() {
-        if (handle_) mpg123_delete(handle_);
-    }
-    bool OpenFeed() { return handle_ && mpg123_open_feed(handle_) == MPG123_OK; }
-    bool OpenFile(const std::string& path) { return handle_ && mpg123_open(handle_, path.c_str()) == MPG123_OK; }
-    void Feed(const char* data, std::size_t size) {
-        mpg123_feed(handle_, reinterpret_cast<const unsigned char*>(data), size);
-    }
-    // Plays every frame available; false at the end of a file or on a hard error.
-    bool Drain(std::atomic<long>& frames, const std::atomic<bool>& stop) {
-        while (!stop) {
-            off_t number = 0;
-            unsigned char* audio = nullptr;
-            std::size_t bytes = 0;
-            int result = mpg123_decode_frame(handle_, &number, &audio, &bytes);
-            if (result == MPG123_NEW_FORMAT) {
-                long rate = 0;
-                int channels = 0, encoding = 0;
-                mpg123_getformat(handle_, &rate, &channels, &encoding);
-                output_ = OpenAudioOutput(rate, channels);
-                continue;
-            }
-            if (result == MPG123_NEED_MORE) return true;
-            if (result != MPG123_OK) return result != MPG123_DONE && result != MPG123_ERR;
-            ++frames;
-            if (output_ && bytes) output_->Write(audio, bytes);
-        }
-        return false;
-    }
-
-private:
-    mpg123_handle* handle_ = nullptr;
-    std::unique_ptr<AudioOutput> output_;
-};
-
-}  // namespace
 
 StreamPlayer::StreamPlayer(Dispatcher& dispatcher) : dispatcher_(dispatcher) {}
 
@@ -83,32 +29,44 @@ void StreamPlayer::Stop() {
 }
 
 void StreamPlayer::Run(const std::string& source, bool isFile) {
-    Decoder decoder;
-    if (isFile) {
-        if (decoder.OpenFile(source)) decoder.Drain(frames_, stop_);
-        finished_ = true;
-        return;
-    }
-    if (!decoder.OpenFeed()) {
-        finished_ = true;
-        return;
-    }
     std::string lastTitle;
-    IcyStreamHandlers handlers;
-    handlers.onAudio = [&](const char* data, std::size_t size) {
-        decoder.Feed(data, size);
-        decoder.Drain(frames_, stop_);
-    };
-    handlers.onMeta = [&](const std::string& text) {
-        auto title = ExtractStreamTitle(text);
-        if (!title || *title == lastTitle) return;
-        lastTitle = *title;
-        std::string shown = DecodeText(*title);
+    auto showTitle = [&](const std::string& shown) {
+        if (shown == lastTitle) return;
+        lastTitle = shown;
         dispatcher_.Synchronize([this, &shown] {
             if (OnTitle) OnTitle(shown);
         });
     };
-    handlers.stopRequested = [this] { return stop_.load(); };
+    if (isFile) {
+        // A song file, perhaps still growing under a rip: what has been written so far plays.
+        auto decoder = MakeDecoderForStream({}, nullptr);
+        std::ifstream in(source, std::ios::binary);
+        std::vector<char> block(64 * 1024);
+        while (in && !stop_) {
+            in.read(block.data(), static_cast<std::streamsize>(block.size()));
+            const auto got = static_cast<std::size_t>(in.gcount());
+            if (got == 0 || !decoder->Feed(block.data(), got, frames_, stop_)) break;
+        }
+        decoder->Finish(frames_, stop_);
+        finished_ = true;
+        return;
+    }
+    std::unique_ptr<AudioDecoder> decoder;
+    bool failed = false;
+    IcyStreamHandlers handlers;
+    handlers.onConnected = [&](const std::string& contentType) {
+        // An Ogg stream's titles are in the stream.
+        decoder = MakeDecoderForStream(contentType, [&](const std::string& title) { showTitle(title); });
+    };
+    handlers.onAudio = [&](const char* data, std::size_t size) {
+        if (!decoder) decoder = MakeDecoderForStream({}, showTitle);
+        if (!failed && !decoder->Feed(data, size, frames_, stop_)) failed = true;
+    };
+    handlers.onMeta = [&](const std::string& text) {
+        auto title = ExtractStreamTitle(text);
+        if (title) showTitle(DecodeText(*title));
+    };
+    handlers.stopRequested = [this, &failed] { return stop_.load() || failed; };
     ReceiveIcyStream(source, handlers);
     if (!stop_ && frames_ == 0) {
         dispatcher_.Synchronize([this] {

@@ -1,6 +1,6 @@
 #pragma once
-// Plays a station stream or an MP3 file on a thread of its own: libmpg123 decodes, the audio
-// output plays. Titles of a station are handed to the GUI thread through the dispatcher.
+// Plays a station stream or a song file (MP3, AAC, Ogg Vorbis or Opus) on a thread of its
+// own: the stream's decoder (see AudioDecoder) decodes, the audio output plays. Titles of a station are handed to the GUI thread through the dispatcher.
 #include "platform/Dispatcher.h"
 
 #include <atomic>
@@ -32,7 +32,7 @@ public:
     void RequestStop() { stop_ = true; }
     void Stop();
 
-    // MP3 frames decoded so far, and whether the output is the null one (no sound server).
+    // Audio frames decoded so far, and whether the output is the null one (no sound server).
     long DecodedFrames() const { return frames_; }
     bool Finished() const { return finished_; }
 

@@ -9,9 +9,10 @@ namespace wt {
 bool CanRipServerType(std::string_view serverType) {
     const std::string type = AsciiLower(serverType.substr(0, serverType.find(';')));
     const std::string_view trimmed = std::string_view(type).substr(0, type.find_last_not_of(' ') + 1);
-    // The kinds the rips cut into songs; Ogg and anything else would only end in a refusal.
+    // The kinds the rips cut into songs; anything else would only end in a refusal.
     for (const char* known : {"audio/mpeg", "audio/mp3", "audio/x-mpeg", "audio/mpeg3", "audio/aac", "audio/aacp",
-                              "audio/x-aac", "audio/x-aacp"})
+                              "audio/x-aac", "audio/x-aacp", "application/ogg", "audio/ogg", "audio/opus",
+                              "audio/vorbis"})
         if (trimmed == known) return true;
     return false;
 }

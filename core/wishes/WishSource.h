@@ -30,7 +30,7 @@ public:
 };
 
 // Whether a stream announced with this server type (a MIME type, parameters allowed, letter
-// case ignored) is one the rips can record: MP3 and AAC.
+// case ignored) is one the rips can record: MP3, AAC, Ogg Vorbis and Ogg Opus.
 bool CanRipServerType(std::string_view serverType);
 
 }  // namespace wt

@@ -88,7 +88,7 @@ TEST_F(RipFixture, AnswersThatAreNotRadioStreamsEndTheRipWithTheReasonAtOnce) {
         {"application/vnd.apple.mpegurl", "#EXTM3U\n#EXT-X-VERSION:3\nseg1.ts\n", kRefusedPlaylist},
         {"audio/mpeg", "#EXTM3U\nhttp://127.0.0.1/x.mp3\n", kRefusedPlaylist},
         {"video/mp4", noise, kRefusedVideo},
-        {"application/ogg", "OggS" + noise, kRefusedOgg},
+        {"application/ogg", "OggS" + noise, kRefusedNoAudio},
         {"audio/mpeg", noise, kRefusedNoAudio},
     };
     for (const auto& c : cases) {

@@ -1,5 +1,7 @@
 // The headless ripper: every URL into its own numbered folder, every notification a line.
 #include "IcyTestServer.h"
+#include "LoopbackHttpServer.h"
+#include "OggTestStream.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +62,29 @@ TEST(RipTool, ShowsLostConnectionsAndFailsWhenAStationNeverDeliveredAudio) {
     EXPECT_NE(output.find("2 failed http://127.0.0.1:9/"), std::string::npos) << output;
     EXPECT_EQ(output.find("1 failed"), std::string::npos) << output;
     EXPECT_EQ(output.find('\x1b'), std::string::npos);
+    fs::remove_all(out);
+}
+
+TEST(RipTool, RipsAnOggStationWithItsInBandTitlesPrintable) {
+    using wt::AudioKind;
+    // The second song's title tries to colour the terminal and to break the line.
+    const auto one = wt::test::MakeOggLink({AudioKind::Vorbis, {"ARTIST=Band", "TITLE=Opening"}}, 1);
+    const auto two = wt::test::MakeOggLink({AudioKind::Opus, {"TITLE=\x1b[31mRed\nLine\xc2\x9b"}}, 2);
+    wt::test::LoopbackHttpServer station;
+    auto response = wt::test::ScriptedResponse::Ok(one.bytes + two.bytes, "application/ogg");
+    response.chunkSize = 1000;
+    station.Route("/", response);
+    fs::path out = fs::temp_directory_path() / ("wt-rip-tool-ogg-" + std::to_string(::getpid()));
+    fs::remove_all(out);
+    int status = -1;
+    std::string output = RunTool("--seconds 1 --out " + out.string() + " " + station.Url("/"), status);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_NE(output.find("1 song Band - Opening\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("1 song [31mRed Line?\n"), std::string::npos) << output;
+    EXPECT_EQ(output.find('\x1b'), std::string::npos);
+    std::ifstream opening(out / "1" / "Band - Opening.ogg", std::ios::binary);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(opening), {}) == one.bytes);
+    EXPECT_EQ(std::distance(fs::directory_iterator(out / "1"), fs::directory_iterator()), 2);
     fs::remove_all(out);
 }
 

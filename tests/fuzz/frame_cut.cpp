@@ -11,6 +11,7 @@
 #include "engine/AudioFrames.h"
 #include "engine/FrameCutter.h"
 #include "engine/StreamKind.h"
+#include "PiecedInput.h"
 
 namespace {
 
@@ -29,27 +30,22 @@ std::vector<Piece> Cut(const char* data, std::size_t size, std::size_t chunk) {
         else
             out.push_back({std::string(d, n), at, frame});
     });
-    for (std::size_t at = 0; at < size; at += chunk) cutter.Feed(data + at, std::min(chunk, size - at));
+    wt::fuzz::FeedInPieces(data, size, chunk, [&](const char* piece, std::size_t n) { cutter.Feed(piece, n); });
     return out;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 1) return 0;
-    const std::size_t chunk = 1 + data[0] % 13;
-    const char* body = reinterpret_cast<const char*>(data + 1);
-    const std::size_t bodySize = size - 1;
-
-    const auto whole = Cut(body, bodySize, bodySize == 0 ? 1 : bodySize);
-    const auto pieces = Cut(body, bodySize, chunk);
-    if (whole != pieces) __builtin_trap();
+    wt::fuzz::PiecedInput input;
+    if (!wt::fuzz::SplitInput(data, size, 13, input)) return 0;
+    const char* body = input.body;
+    const std::size_t bodySize = input.size;
+    const auto whole = wt::fuzz::CutBothWays(input, Cut);
     std::uint64_t next = 0;
     for (const auto& p : whole) {
         // In order, within the input, and each piece where the input has those bytes.
-        if (p.position < next || p.position + p.bytes.size() > bodySize) __builtin_trap();
-        if (p.bytes != std::string(body + p.position, p.bytes.size())) __builtin_trap();
-        next = p.position + p.bytes.size();
+        if (!wt::fuzz::InOrderFromInput(input, p.position, p.bytes, next)) __builtin_trap();
         if (p.isFrame) {
             const auto* bytes = reinterpret_cast<const std::uint8_t*>(p.bytes.data());
             auto mp3 = wt::ParseFrameHeader(wt::AudioKind::Mp3, bytes, p.bytes.size());

@@ -135,7 +135,7 @@ bool IcecastServer::Start(int timeoutMs) {
     port_ = FreePort();
     std::ofstream config(folder_ + "/icecast.xml");
     config << "<icecast>\n"
-              "<limits><clients>400</clients><sources>" << mounts_ + 1 << "</sources><source-timeout>10</source-timeout>"
+              "<limits><clients>400</clients><sources>" << mounts_ + 8 << "</sources><source-timeout>10</source-timeout>"
               "<burst-size>65536</burst-size></limits>\n"
               "<authentication><source-password>" << kSourcePassword << "</source-password>"
               "<admin-user>admin</admin-user><admin-password>" << kAdminPassword << "</admin-password>"
@@ -159,6 +159,10 @@ bool IcecastServer::Start(int timeoutMs) {
 bool IcecastServer::Restart(int timeoutMs) { return Launch(timeoutMs); }
 
 void IcecastServer::Kill() {
+    for (auto& source : oggSources_) source->Stop();
+    oggSources_.clear();
+    for (auto& pid : extraPids_) KillProcess(pid);
+    extraPids_.clear();
     for (pid_t& pid : ffmpegPids_) KillProcess(pid);
     ffmpegPids_.clear();
     KillProcess(icecastPid_);
@@ -195,13 +199,14 @@ bool IcecastServer::Launch(int timeoutMs) {
     return true;
 }
 
-bool IcecastServer::WaitForMount(int timeoutMs) {
+bool IcecastServer::WaitForMount(int timeoutMs, const std::string& mount) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (std::chrono::steady_clock::now() < deadline) {
         std::string body;
         HttpGetStatus("http://127.0.0.1:" + std::to_string(port_) + "/status-json.xsl", nullptr, &body);
         bool all = true;
-        for (int i = 0; i < mounts_; ++i) all = all && body.find(MountName(i) + "\"") != std::string::npos;
+        if (!mount.empty()) all = body.find(mount + "\"") != std::string::npos;
+        for (int i = 0; mount.empty() && i < mounts_; ++i) all = all && body.find(MountName(i) + "\"") != std::string::npos;
         if (all) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
@@ -221,15 +226,45 @@ std::string IcecastServer::MountName(int mount) const {
     return mount <= 0 ? "/stream.mp3" : "/stream" + std::to_string(mount + 1) + ".mp3";
 }
 
-std::string IcecastServer::StreamUrl(int mount) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + MountName(mount);
+std::string IcecastServer::StreamUrl(int mount) const { return MountUrl(MountName(mount)); }
+
+std::string IcecastServer::MountUrl(const std::string& mount) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + mount;
 }
 
-bool IcecastServer::SetTitle(const std::string& title, int mount) {
+bool IcecastServer::AddAacMount(const std::string& mount, int timeoutMs) {
+    const std::string target = "icecast://source:" + std::string(kSourcePassword) + "@127.0.0.1:" +
+                               std::to_string(port_) + mount;
+    extraPids_.push_back(Spawn({"ffmpeg", "-hide_banner", "-loglevel", "error", "-re", "-f", "lavfi", "-i",
+                                "anoisesrc=color=pink:amplitude=0.3:sample_rate=44100", "-c:a", "aac", "-b:a", "96k",
+                                "-content_type", "audio/aac", "-f", "adts", target},
+                               folder_ + "/ffmpeg-aac.out"));
+    if (WaitForMount(timeoutMs, mount)) return true;
+    error_ = "the AAC source did not reach icecast2";
+    return false;
+}
+
+OggSource* IcecastServer::AddOggMount(const std::string& mount, const std::string& codec, std::vector<OggSong> songs,
+                                      int timeoutMs) {
+    const std::string folder = folder_ + "/ogg" + std::to_string(oggSources_.size());
+    std::filesystem::create_directories(folder);
+    auto source = std::make_unique<OggSource>(folder, codec, std::move(songs));
+    if (!source->Prepare(error_) || !source->Start(port_, mount, kSourcePassword, error_)) return nullptr;
+    if (!WaitForMount(timeoutMs, mount)) {
+        error_ = "the Ogg source did not reach icecast2";
+        return nullptr;
+    }
+    oggSources_.push_back(std::move(source));
+    return oggSources_.back().get();
+}
+
+bool IcecastServer::SetTitle(const std::string& title, int mount) { return SetTitle(title, MountName(mount)); }
+
+bool IcecastServer::SetTitle(const std::string& title, const std::string& mount) {
     std::string userpwd = std::string("admin:") + kAdminPassword;
     std::string body;
     long status = HttpGetStatus("http://127.0.0.1:" + std::to_string(port_) +
-                                    "/admin/metadata?mount=" + MountName(mount) + "&mode=updinfo&song=" + net::PercentEncode(title),
+                                    "/admin/metadata?mount=" + mount + "&mode=updinfo&song=" + net::PercentEncode(title),
                                 userpwd.c_str(), &body);
     return status == 200 && body.find("<return>1</return>") != std::string::npos;
 }
@@ -238,17 +273,17 @@ bool IcecastServer::SetTitle(const std::string& title, int mount) {
 
 namespace wt::test {
 
-int IcecastServer::DropListeners() {
+int IcecastServer::DropListeners(const std::string& mount) {
     std::string userpwd = std::string("admin:") + kAdminPassword;
     std::string base = "http://127.0.0.1:" + std::to_string(port_) + "/admin/";
     std::string list;
-    HttpGetStatus(base + "listclients?mount=/stream.mp3", userpwd.c_str(), &list);
+    HttpGetStatus(base + "listclients?mount=" + mount, userpwd.c_str(), &list);
     int dropped = 0;
     for (std::size_t at = list.find("<ID>"); at != std::string::npos; at = list.find("<ID>", at + 1)) {
         std::size_t start = at + 4;
         std::string id = list.substr(start, list.find('<', start) - start);
         std::string body;
-        if (HttpGetStatus(base + "killclient?mount=/stream.mp3&id=" + id, userpwd.c_str(), &body) == 200) ++dropped;
+        if (HttpGetStatus(base + "killclient?mount=" + mount + "&id=" + id, userpwd.c_str(), &body) == 200) ++dropped;
     }
     return dropped;
 }

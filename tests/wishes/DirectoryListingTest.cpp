@@ -66,19 +66,20 @@ TEST(DirectoryListing, OnlyStreamsWeCanRipWithWebAddressesAreHits) {
         ListingEntryXml("Not web", "rtsp://a.test/6", "audio/mpeg", "", "Song F") +
         ListingEntryXml("No address", nullptr, "audio/mpeg", "", "Song G"));
     const auto hits = RippableListingHits(xml);
-    ASSERT_EQ(hits.size(), 2u);
+    ASSERT_EQ(hits.size(), 3u);
     EXPECT_EQ(hits[0].URL, "http://a.test/1");
     EXPECT_EQ(hits[0].NowPlaying, "Song A");
     EXPECT_EQ(hits[0].Genre, "pop");
     EXPECT_EQ(hits[0].Station, "Mp3");
     EXPECT_EQ(hits[1].Station, "Aac");
+    EXPECT_EQ(hits[2].Station, "Ogg");
 }
 
 TEST(DirectoryListing, ServerTypesWeCanRip) {
     const std::pair<const char*, bool> cases[] = {
         {"audio/mpeg", true},       {"AUDIO/MPEG", true},  {"audio/mpeg; charset=x", true},
         {"audio/aac", true},        {"audio/aacp", true},  {"audio/x-aac", true},
-        {"application/ogg", false}, {"audio/ogg", false},  {"audio/flac", false},
+        {"application/ogg", true},  {"audio/ogg", true},   {"audio/opus", true},  {"audio/flac", false},
         {"video/mp4", false},       {"", false},           {"audio/mpegurl", false},
     };
     for (const auto& [type, rippable] : cases) EXPECT_EQ(CanRipServerType(type), rippable) << type;
