@@ -166,8 +166,8 @@ TEST(ListingSource, AListingThatCannotBeReadSaysWhy) {
 
 std::string IcecastPage(const std::string& root, const std::string& title) {
     return R"({"icestats":{"source":[{"listenurl":")" + root + R"(one.mp3","title":")" + title +
-           R"(","server_name":"Server One","server_type":"audio/mpeg"},{"listenurl":"http://elsewhere.test/two.ogg","title":")" +
-           title + R"(","server_type":"application/ogg"},{"listenurl":"http://name.test:1/extra","title":")" + title +
+           R"(","server_name":"Server One","server_type":"audio/mpeg"},{"listenurl":"http://elsewhere.test/two.webm","title":")" +
+           title + R"(","server_type":"video/webm"},{"listenurl":"http://name.test:1/extra","title":")" + title +
            R"(","server_name":"Extra"}]}})";
 }
 
