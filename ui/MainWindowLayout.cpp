@@ -175,7 +175,7 @@ void TForm1::BuildAdvertAndGroups(QWidget* central) {
         button->setAccessibleName(caption);
         button->setGeometry((kManageWidth - kManageButtonWidth) / 2, buttonY, kManageButtonWidth,
                             kButtonHeight);
-        buttonY += kButtonHeight + 5;
+        buttonY += kButtonHeight + 2;
         return button;
     };
     manage.manageGenres = addButton(QStringLiteral("Manage Genres"));
@@ -186,6 +186,8 @@ void TForm1::BuildAdvertAndGroups(QWidget* central) {
     manage.help = addButton(QStringLiteral("Help"));
     manage.updateConfiguration = addButton(QStringLiteral("Update Configuration"));
     manage.manageWishList = addButton(QStringLiteral("Manage Wish List"));
+    manage.scheduleRecordings = addButton(QStringLiteral("Schedule Recordings"));
+    manage.scheduleRecordings->hide();
     manage.updateConfiguration->hide();
     manage.manageWishList->hide();
     manage.findStations->hide();
@@ -296,6 +298,8 @@ void TForm1::BuildMenusAndTray() {
     menus.addToFavorites = BrowseMenu->addAction(icon(0), QStringLiteral("Add to Favorites"));
     menus.deleteFavorite = BrowseMenu->addAction(icon(2), QStringLiteral("Delete Favorite"));
     menus.play = BrowseMenu->addAction(icon(5), QStringLiteral("Play"));
+    menus.scheduleStation = BrowseMenu->addAction(QStringLiteral("Schedule recording..."));
+    menus.scheduleStation->setVisible(false);
     menus.stationsDivider = BrowseMenu->addSeparator();
     menus.findStations = BrowseMenu->addAction(QStringLiteral("Find Stations..."));
     menus.importStations = BrowseMenu->addAction(QStringLiteral("Import Stations..."));
