@@ -1,5 +1,6 @@
 // The headless ripper: every URL into its own numbered folder, every notification a line.
 #include "IcyTestServer.h"
+#include "RunCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +19,7 @@ namespace fs = std::filesystem;
 
 // Runs the tool; returns its output and sets its exit status.
 std::string RunTool(const std::string& arguments, int& status) {
-    FILE* pipe = ::popen((std::string(WAVETRAP_RIP_TOOL) + " " + arguments).c_str(), "r");
-    std::string output;
-    if (!pipe) return output;
-    std::array<char, 4096> buffer;
-    while (std::fgets(buffer.data(), buffer.size(), pipe)) output += buffer.data();
-    status = WEXITSTATUS(::pclose(pipe));
-    return output;
+    return wt::test::RunCommand(std::string(WAVETRAP_RIP_TOOL) + " " + arguments, status);
 }
 
 TEST(RipTool, RipsEveryUrlIntoItsNumberedFolderAndPrintsNotifications) {

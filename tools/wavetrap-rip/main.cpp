@@ -4,6 +4,7 @@
 // the reason each time a connection is lost and tried again. Stops all rips after N seconds
 // or on Ctrl-C. Exits with status 0 when every station delivered audio, 1 when some station
 // never did (a "failed" line names it), 2 on a usage error.
+#include "ScheduleMode.h"
 #include "engine/NetRadio.h"
 #include "platform/Dispatcher.h"
 
@@ -47,6 +48,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (wt::rip::WantsScheduleMode(argc, argv)) return wt::rip::RunScheduleMode(argc, argv);
     long seconds = -1;
     std::string out;
     std::vector<std::string> urls;
