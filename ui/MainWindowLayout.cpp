@@ -282,8 +282,9 @@ void TForm1::BuildDownloadPage(QWidget* page) {
                QStringLiteral("Ripped"), QStringLiteral("Song Name"),
                QStringLiteral("Downloaded")});
     TeListView1->setAccessibleName(QStringLiteral("Rips"));
-    // Wide enough for "Reconnecting..." and the song; longer texts show whole in a tooltip.
-    const int widths[] = {200, 60, 150, 55, 190, 90};
+    // Wide enough for "Reconnecting..." and for a scheduled rip's "Ripping · Scheduled until
+    // HH:MM"; longer texts show whole in a tooltip.
+    const int widths[] = {165, 55, 240, 50, 150, 85};
     for (int i = 0; i < 6; ++i) TeListView1->setColumnWidth(i, widths[i]);
 
     const int barHeight = kButtonHeight + 4;

@@ -30,7 +30,7 @@ QPushButton* Button(const QString& text, const QString& name, QWidget* parent) {
 ScheduleDialog::ScheduleDialog(QWidget* parent, ScheduleDialogContext context, std::vector<schedule::Schedule> schedules)
     : QDialog(parent), context_(std::move(context)), schedules_(std::move(schedules)) {
     setWindowTitle(QStringLiteral("Scheduled Recordings"));
-    resize(760, 320);
+    resize(900, 320);
     list_ = new QTreeWidget(this);
     list_->setAccessibleName(QStringLiteral("Schedules"));
     list_->setHeaderLabels({QStringLiteral("Station"), QStringLiteral("When"), QStringLiteral("Length"),
@@ -38,7 +38,7 @@ ScheduleDialog::ScheduleDialog(QWidget* parent, ScheduleDialogContext context, s
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setAllColumnsShowFocus(true);
-    const int widths[] = {190, 170, 90, 160};
+    const int widths[] = {150, 220, 90, 190};
     for (int i = 0; i < 4; ++i) list_->setColumnWidth(i, widths[i]);
 
     auto* add = Button(QStringLiteral("Add..."), QStringLiteral("Add"), this);
