@@ -1,6 +1,6 @@
 // A user schedules recordings: from the Manage button a schedule a few seconds ahead for a
-// station, whose rip appears by itself in the Downloading list marked "Scheduled until HH:MM",
-// writes its songs and ends at its time; from a station's menu a weekly one, switched off in
+// station, whose rip appears by itself in the Downloading list marked "Scheduled until HH:MM"
+// while the window is in the tray, writes its songs and ends at its time; from a station's menu a weekly one, switched off in
 // the list and kept in the settings.
 #include "ProgramSession.h"
 
@@ -14,6 +14,7 @@
 #include <QDateEdit>
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
@@ -108,8 +109,12 @@ TEST(ScheduleStory, AScheduleAddedFromTheButtonRecordsByItselfAndEndsAtItsTime) 
     ASSERT_TRUE(session.answers.AllAnswered());
     EXPECT_EQ(StoredSchedules(w).size(), 1);
 
-    // Nobody touches the window: the rip starts at its time.
+    // The user sends the window to the tray (the window manager's minimise) and leaves it:
+    // the rip starts at its time.
     ClickTab(w.TeSPageControl1, "Downloading");
+    QSignalSpy toTray(&w, &ui::TForm1::SentToTray);
+    w.setWindowState(w.windowState() | Qt::WindowMinimized);
+    ASSERT_TRUE(WaitFor([&] { return toTray.count() == 1; }));
     QTreeWidgetItem* rip = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (rip = FindItem(w.TeListView1, "Loop FM")) != nullptr; }, 8000));
     EXPECT_GE(QDateTime::currentDateTime().secsTo(start), -1) << "not before its time";
@@ -131,6 +136,8 @@ TEST(ScheduleStory, AScheduleAddedFromTheButtonRecordsByItselfAndEndsAtItsTime) 
     EXPECT_LT(closing, station.Song(2).size()) << "stopped at the end, not at the song's end";
     EXPECT_TRUE(w.Radio->Channels().empty());
     EXPECT_FALSE(w.Tray->toolTip().contains("Loop FM")) << "nothing left to record";
+    PickFromMenu(w.Tray->contextMenu(), "Restore");
+    EXPECT_TRUE(WaitFor([&] { return w.isVisible() && !w.isMinimized(); }));
 }
 
 TEST(ScheduleStory, AWeeklyScheduleFromAStationsMenuIsSwitchedOffInTheList) {
@@ -162,9 +169,9 @@ TEST(ScheduleStory, AWeeklyScheduleFromAStationsMenuIsSwitchedOffInTheList) {
         // The on/off box.
         const QRect box = schedules->visualItemRect(row);
         QTest::mouseClick(schedules->viewport(), Qt::LeftButton, {}, QPoint(box.left() + 10, box.center().y()));
-        row = schedules->topLevelItem(0);  // the list is filled again after each change
-        EXPECT_EQ(row->checkState(0), Qt::Unchecked);
-        EXPECT_EQ(row->text(4), "off");
+        // The list is filled again after each change.
+        ASSERT_TRUE(WaitFor([&] { return schedules->topLevelItem(0)->text(4) == "off"; }));
+        EXPECT_EQ(schedules->topLevelItem(0)->checkState(0), Qt::Unchecked);
         Click(list, "Close");
     });
     ContextMenu(w.BrowseList, FindItem(w.BrowseList, "Loop FM"), "Schedule recording...");

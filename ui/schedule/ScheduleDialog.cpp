@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -62,7 +63,8 @@ ScheduleDialog::ScheduleDialog(QWidget* parent, ScheduleDialogContext context, s
         const bool on = item->checkState(kStation) == Qt::Checked;
         if (schedules_[static_cast<std::size_t>(index)].enabled == on) return;
         schedules_[static_cast<std::size_t>(index)].enabled = on;
-        Changed();
+        // Not from inside the item's own signal: filling the list again deletes the item.
+        QTimer::singleShot(0, this, &ScheduleDialog::Changed);
     });
 
     auto* buttons = new QVBoxLayout;
