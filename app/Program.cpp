@@ -5,6 +5,7 @@
 #include "ImportStationsFile.h"
 #include "MainWindow.h"
 #include "QtDispatcher.h"
+#include "ScheduleWiring.h"
 #include "UserDialogs.h"
 #include "WishWiring.h"
 
@@ -63,6 +64,7 @@ Program::Program(ui::UserDialogs& dialogs, const ProgramFolders& folders,
                                       QString::fromLatin1(updatetext::kNoUpdateServerOfferDirectory)))
             window.Hooks().findStations();
     };
+    schedules_ = std::make_unique<ui::ScheduleWiring>(window);
     window.ApplyHooks();
 }
 
@@ -71,6 +73,7 @@ Program::~Program() {
     if (dispatcher_) dispatcher_->Close();
     // The reverse of construction; the update controller is a child of the window and leaves
     // it before the window goes.
+    schedules_.reset();
     browseCommands_.reset();
     wishes_.reset();
     directoryHttp_.reset();

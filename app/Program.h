@@ -18,6 +18,7 @@ class HttpClient;
 namespace ui {
 class BrowseCommands;
 class QtDispatcher;
+class ScheduleWiring;
 class TForm1;
 class UserDialogs;
 class WishWiring;
@@ -52,6 +53,7 @@ private:
     std::unique_ptr<ui::WishWiring> wishes_;
     std::unique_ptr<ui::BrowseCommands> browseCommands_;
     std::unique_ptr<net::HttpClient> directoryHttp_;  // the station directory's searches
+    std::unique_ptr<ui::ScheduleWiring> schedules_;
 };
 
 }  // namespace wt::app

@@ -63,6 +63,8 @@ TForm1::TForm1(UserDialogs& dialogs, const ProgramFolders& folders, QWidget* par
     onButton(manage.updateRadioStations, &CommandHooks::updateRadioStations);
     onButton(manage.setOutputFolder, &CommandHooks::setOutputFolder);
     onButton(manage.findStations, &CommandHooks::findStations);
+    onButton(manage.scheduleRecordings, &CommandHooks::scheduleRecordings);
+    onHook(menus.scheduleStation, &CommandHooks::scheduleStation);
     onHook(menus.findStations, &CommandHooks::findStations);
     connect(menus.importStations, &QAction::triggered, this, [this] {
         ReloadAdvert();
@@ -119,6 +121,8 @@ void TForm1::ApplyHooks() {
     manage.findStations->setVisible(static_cast<bool>(hooks_.findStations));
     menus.findStations->setVisible(static_cast<bool>(hooks_.findStations));
     menus.importStations->setVisible(static_cast<bool>(hooks_.importStations));
+    manage.scheduleRecordings->setVisible(static_cast<bool>(hooks_.scheduleRecordings));
+    menus.scheduleStation->setVisible(static_cast<bool>(hooks_.scheduleStation));
     menus.stationsDivider->setVisible(hooks_.findStations || hooks_.importStations);
     setAcceptDrops(static_cast<bool>(hooks_.importStations));
 }

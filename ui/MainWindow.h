@@ -57,6 +57,9 @@ struct CommandHooks {
     // Stations from the open directory and from station list files; shown when set.
     std::function<void()> findStations;           // "Find Stations"
     std::function<void(const QString& path)> importStations;  // "Import Stations...", a dropped file
+    // Scheduled recordings: the list, and a new schedule for the selected station; shown when set.
+    std::function<void()> scheduleRecordings;     // "Schedule Recordings"
+    std::function<void()> scheduleStation;        // "Schedule recording..."
     // Start-up runs this for every stored wish, in order (the manager's AddWish).
     std::function<void(const std::string& wish)> startWish;
 };
@@ -264,6 +267,7 @@ public:
         QAction* stationsDivider;
         QAction* findStations;
         QAction* importStations;
+        QAction* scheduleStation;
         QAction* stopRipping;
         QAction* previewSong;
         QAction* openFolder;
@@ -281,6 +285,7 @@ public:
         QPushButton* updateConfiguration;
         QPushButton* manageWishList;
         QPushButton* findStations;
+        QPushButton* scheduleRecordings;
     } manage{};
 
 signals:
@@ -322,6 +327,14 @@ private:
     // Adds the Downloading row of a Browse row and starts its rip; false when the manager
     // refused it (the rip limit, already shown).
     bool AddRipRow(TNetListItem* browseRow);
+
+public:
+    // Adds a Downloading row and starts its rip into folder; nullptr and the manager's reason
+    // in error when it refused (the row is then swept away).
+    TNetListItem* AddRipRow(const QString& caption, const QString& bitRate, const std::string& url,
+                            std::int32_t stationId, const std::string& folder, std::string& error);
+
+private:
     void ConnectRipCommands();
     std::unique_ptr<Dispatcher> ripDispatcher_;
     void CreateManager();

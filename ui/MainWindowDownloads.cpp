@@ -68,9 +68,7 @@ void TForm1::ShowRipStatus(std::int32_t id, const std::string& status) {
     // A failure's reason stays in view; the "Stopped" that follows it adds nothing.
     if (row->Failed && status == kStatusStopped) return;
     row->Failed = IsFailureStatus(status);
-    QString text = Text(status);
-    row->setText(kStatusColumn, text);
-    row->setToolTip(kStatusColumn, text);
+    row->ShowStatus(Text(status), kStatusColumn);
 }
 
 void TForm1::AddToRippedCount(const char* setting, QLabel* label) {
@@ -109,7 +107,7 @@ public:
     int RowCount() const override { return list_->topLevelItemCount(); }
     DownloadRowState Row(int index) const override {
         TNetListItem* row = RowAt(list_, index);
-        DownloadRowState state{row->text(kStatusColumn).toStdString(),
+        DownloadRowState state{row->Status.toStdString(),
                                row->text(kSongColumn).toStdString(), row->Started, row->StartTick};
         state.ended = row->Ended;
         state.failed = row->Failed;
@@ -132,8 +130,7 @@ public:
             // The reason is shown whatever the channel says.
         }
         row->Failed = true;
-        row->setText(kStatusColumn, QString::fromStdString(reason));
-        row->setToolTip(kStatusColumn, QString::fromStdString(reason));
+        row->ShowStatus(QString::fromStdString(reason), kStatusColumn);
     }
 
 private:

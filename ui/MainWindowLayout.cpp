@@ -175,7 +175,7 @@ void TForm1::BuildAdvertAndGroups(QWidget* central) {
         button->setAccessibleName(caption);
         button->setGeometry((kManageWidth - kManageButtonWidth) / 2, buttonY, kManageButtonWidth,
                             kButtonHeight);
-        buttonY += kButtonHeight + 5;
+        buttonY += kButtonHeight + 2;
         return button;
     };
     manage.manageGenres = addButton(QStringLiteral("Manage Genres"));
@@ -186,6 +186,8 @@ void TForm1::BuildAdvertAndGroups(QWidget* central) {
     manage.help = addButton(QStringLiteral("Help"));
     manage.updateConfiguration = addButton(QStringLiteral("Update Configuration"));
     manage.manageWishList = addButton(QStringLiteral("Manage Wish List"));
+    manage.scheduleRecordings = addButton(QStringLiteral("Schedule Recordings"));
+    manage.scheduleRecordings->hide();
     manage.updateConfiguration->hide();
     manage.manageWishList->hide();
     manage.findStations->hide();
@@ -280,8 +282,9 @@ void TForm1::BuildDownloadPage(QWidget* page) {
                QStringLiteral("Ripped"), QStringLiteral("Song Name"),
                QStringLiteral("Downloaded")});
     TeListView1->setAccessibleName(QStringLiteral("Rips"));
-    // Wide enough for "Reconnecting..." and the song; longer texts show whole in a tooltip.
-    const int widths[] = {200, 60, 150, 55, 190, 90};
+    // Wide enough for "Reconnecting..." and for a scheduled rip's "Ripping · Scheduled until
+    // HH:MM"; longer texts show whole in a tooltip.
+    const int widths[] = {165, 55, 240, 50, 150, 85};
     for (int i = 0; i < 6; ++i) TeListView1->setColumnWidth(i, widths[i]);
 
     const int barHeight = kButtonHeight + 4;
@@ -296,6 +299,8 @@ void TForm1::BuildMenusAndTray() {
     menus.addToFavorites = BrowseMenu->addAction(icon(0), QStringLiteral("Add to Favorites"));
     menus.deleteFavorite = BrowseMenu->addAction(icon(2), QStringLiteral("Delete Favorite"));
     menus.play = BrowseMenu->addAction(icon(5), QStringLiteral("Play"));
+    menus.scheduleStation = BrowseMenu->addAction(QStringLiteral("Schedule recording..."));
+    menus.scheduleStation->setVisible(false);
     menus.stationsDivider = BrowseMenu->addSeparator();
     menus.findStations = BrowseMenu->addAction(QStringLiteral("Find Stations..."));
     menus.importStations = BrowseMenu->addAction(QStringLiteral("Import Stations..."));

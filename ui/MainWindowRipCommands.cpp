@@ -100,24 +100,34 @@ void TForm1::TerminateRipOf(TNetListItem* row) {
 }
 
 bool TForm1::AddRipRow(TNetListItem* browseRow) {
-    auto* row = new TNetListItem(TeListView1, {browseRow->text(0), browseRow->text(1), {}, {}, {}, {}, {}});
-    row->URL = browseRow->URL;
-    row->StationID = browseRow->StationID;
     std::string folder = WorkingPath;
     if (DataSetGoto(browseRow->StationID))
         folder += SanitizeFileName(zDataset1->CurrentStation().Genre) + "/";
+    std::string error;
+    if (!AddRipRow(browseRow->text(0), browseRow->text(1), browseRow->URL, browseRow->StationID, folder, error)) {
+        dialogs_.ShowMessage(this, MessageKind::Error, QString::fromStdString(error));
+        return false;
+    }
+    return true;
+}
+
+TNetListItem* TForm1::AddRipRow(const QString& caption, const QString& bitRate, const std::string& url,
+                                std::int32_t stationId, const std::string& folder, std::string& error) {
+    auto* row = new TNetListItem(TeListView1, {caption, bitRate, {}, {}, {}, {}, {}});
+    row->URL = url;
+    row->StationID = stationId;
     try {
         row->StartTick = clock_->TickCount();
         TNetRadioChannel* channel = Radio->StartRip(row->URL, folder, "");
         row->Channel = channel;
         row->ChannelID = channel->ID;
         row->Started = true;
-    } catch (const std::exception& error) {
+    } catch (const std::exception& failure) {
         // The row stays without a channel and is swept away.
-        dialogs_.ShowMessage(this, MessageKind::Error, QString::fromStdString(error.what()));
-        return false;
+        error = failure.what();
+        return nullptr;
     }
-    return true;
+    return row;
 }
 
 void TForm1::CustomItem1Click() {

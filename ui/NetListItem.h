@@ -28,8 +28,20 @@ public:
     bool Started = false;  // a rip was started for the row
     bool Ended = false;    // its channel has reported its end
     bool Failed = false;   // the status column shows why the rip failed
+    QString Status;        // the rip's own status, without the schedule's end beside it
+    QString ScheduledUntil;        // "Scheduled until HH:MM" for a scheduled rip, else empty
+    std::int64_t ScheduleHandle = 0;  // the schedule runner's name for the rip, 0 for none
 
     bool HasChannel() const { return Channel != nullptr; }
+    // Shows status in the Status column (and its tooltip), with the schedule's end beside it.
+    void ShowStatus(const QString& status, int column) {
+        Status = status;
+        const QString text = ScheduledUntil.isEmpty() ? status
+                             : status.isEmpty()       ? ScheduledUntil
+                                                      : status + QStringLiteral(" \u00b7 ") + ScheduledUntil;
+        setText(column, text);
+        setToolTip(column, text);
+    }
 };
 
 }  // namespace wt::ui

@@ -10,6 +10,11 @@ std::uint32_t SystemClock::TickCount() const {
     return static_cast<std::uint32_t>(ms.count());
 }
 
+std::int64_t SystemClock::UnixTime() const {
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
 SystemClock& SystemClock::Instance() {
     static SystemClock clock;
     return clock;

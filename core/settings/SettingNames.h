@@ -19,6 +19,7 @@ inline constexpr const char* kHigherIndex = "HigherIndex";
 inline constexpr const char* kLowerEnabled = "LowerEnabled";
 inline constexpr const char* kLowerIndex = "LowerIndex";
 inline constexpr const char* kAutoUpdate = "AutoUpdate";
+inline constexpr const char* kSchedules = "Schedules";
 // The servers and sites: unset by default, a user or a test points them at a web server.
 inline constexpr const char* kUpdateServer = "UpdateServer";
 inline constexpr const char* kProductSite = "ProductSite";
@@ -35,6 +36,7 @@ inline constexpr std::array kAll = {
     kRippedWishedSongs, kHigherEnabled, kHigherIndex, kLowerEnabled, kLowerIndex, kAutoUpdate,
     kUpdateServer, kProductSite,   kAdvertSite,  kDirectorySite,
     kWishListingURL, kWishListingInterval, kWishStatusInterval, kWishStatusServers, kWishMatches,
+    kSchedules,
 };
 
 // Whether name is one of the fixed names above, ignoring letter case.

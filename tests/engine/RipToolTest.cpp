@@ -2,6 +2,7 @@
 #include "IcyTestServer.h"
 #include "LoopbackHttpServer.h"
 #include "OggTestStream.h"
+#include "RunCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -20,13 +21,7 @@ namespace fs = std::filesystem;
 
 // Runs the tool; returns its output and sets its exit status.
 std::string RunTool(const std::string& arguments, int& status) {
-    FILE* pipe = ::popen((std::string(WAVETRAP_RIP_TOOL) + " " + arguments).c_str(), "r");
-    std::string output;
-    if (!pipe) return output;
-    std::array<char, 4096> buffer;
-    while (std::fgets(buffer.data(), buffer.size(), pipe)) output += buffer.data();
-    status = WEXITSTATUS(::pclose(pipe));
-    return output;
+    return wt::test::RunCommand(std::string(WAVETRAP_RIP_TOOL) + " " + arguments, status);
 }
 
 TEST(RipTool, RipsEveryUrlIntoItsNumberedFolderAndPrintsNotifications) {

@@ -97,8 +97,9 @@ TEST_F(WindowFixture, FirstLookMatchesTheLayout) {
                            "Downloaded"}));
     // The statuses of a running rip show whole in the Status column.
     const QFontMetrics metrics(window->TeListView1->font());
-    for (const char* status : {"Connecting...", "Reconnecting...", "Connected", "Ripping"})
-        EXPECT_LT(metrics.horizontalAdvance(QString::fromLatin1(status)) + 12,
+    for (const char* status : {"Connecting...", "Reconnecting...", "Connected", "Ripping",
+                               "Ripping \u00b7 Scheduled until 23:59"})
+        EXPECT_LT(metrics.horizontalAdvance(QString::fromUtf8(status)) + 12,
                   window->TeListView1->columnWidth(2)) << status;
 
     EXPECT_EQ(window->TeGroupBox2->title(), "Statistics");

@@ -11,6 +11,7 @@
 // given on the command line; the listing is asked only when --yp or that file names one.
 // Stops after N seconds or on Ctrl-C; exits with 2 on a usage error.
 #include "tools/wavetrap-rip/WishMode.h"
+#include "tools/wavetrap-rip/TerminalText.h"
 
 #include "engine/NetRadio.h"
 #include "platform/Clock.h"
@@ -37,19 +38,6 @@ namespace {
 
 volatile std::sig_atomic_t stopAsked = 0;
 void OnStopSignal(int) { stopAsked = 1; }
-
-// Station names and titles come from the network: every control character (a byte below 0x20
-// or DEL, or a UTF-8 C1 character) is shown as '?' so that nothing can drive the terminal.
-std::string ForTerminal(const std::string& text) {
-    std::string shown;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const bool c1 = byte == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
-        if (c1) ++i;
-        shown += (byte < 0x20 || byte == 0x7F || c1) ? '?' : static_cast<char>(byte);
-    }
-    return shown;
-}
 
 int Usage() {
     std::fprintf(stderr,

@@ -4,6 +4,8 @@
 // the reason each time a connection is lost and tried again. Stops all rips after N seconds
 // or on Ctrl-C. Exits with status 0 when every station delivered audio, 1 when some station
 // never did (a "failed" line names it), 2 on a usage error.
+#include "ScheduleMode.h"
+#include "TerminalText.h"
 #include "engine/NetRadio.h"
 #include "tools/wavetrap-rip/WishMode.h"
 #include "platform/Dispatcher.h"
@@ -21,25 +23,6 @@ namespace {
 volatile std::sig_atomic_t interrupted = 0;
 void OnSignal(int) { interrupted = 1; }
 
-// Song titles come from the stations: control characters (C0, DEL and C1) are shown as '?'
-// so that a title cannot move the cursor or change the terminal.
-std::string Printable(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c == 0x7F) {
-            out += '?';
-        } else if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
-                   static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
-            out += '?';
-            ++i;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
 int Usage() {
     std::fprintf(stderr, "usage: wavetrap-rip [--seconds N] --out DIR URL [URL ...]\n");
     return 2;
@@ -49,6 +32,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
     if (wt::rip::IsWishMode(argc, argv)) return wt::rip::RunWishMode(argc, argv);
+    if (wt::rip::WantsScheduleMode(argc, argv)) return wt::rip::RunScheduleMode(argc, argv);
     long seconds = -1;
     std::string out;
     std::vector<std::string> urls;
@@ -79,14 +63,14 @@ int main(int argc, char** argv) {
         wt::TNetRadio radio(dispatcher);
         std::map<int, int> position;  // channel id -> place on the command line
         radio.OnStatus = [&](wt::TNetRadioChannel* c, const std::string& s) {
-            std::printf("%d status %s\n", position[c->ID], Printable(s).c_str());
+            std::printf("%d status %s\n", position[c->ID], wt::rip::ForTerminal(s).c_str());
             lastStatus[position[c->ID]] = s;
         };
         radio.OnNewSong = [&](wt::TNetRadioChannel* c, const std::string& t) {
-            std::printf("%d song %s\n", position[c->ID], Printable(t).c_str());
+            std::printf("%d song %s\n", position[c->ID], wt::rip::ForTerminal(t).c_str());
         };
         radio.OnConnectionLost = [&](wt::TNetRadioChannel* c, const std::string& reason) {
-            std::printf("%d lost %s\n", position[c->ID], Printable(reason).c_str());
+            std::printf("%d lost %s\n", position[c->ID], wt::rip::ForTerminal(reason).c_str());
         };
         radio.OnProgress = [&](std::int32_t id, std::int32_t kb) { std::printf("%d progress %d KB\n", position[id], kb); };
         radio.OnChannelTerminating = [&](wt::TNetRadioChannel* c) {
@@ -118,7 +102,7 @@ int main(int argc, char** argv) {
         if (received[i]) continue;
         ++failed;
         std::printf("%zu failed %s (%s)\n", i, urls[i - 1].c_str(),
-                    lastStatus[i].empty() ? "not started" : Printable(lastStatus[i]).c_str());
+                    lastStatus[i].empty() ? "not started" : wt::rip::ForTerminal(lastStatus[i]).c_str());
     }
     std::fflush(stdout);
     return failed > 0 ? 1 : 0;
