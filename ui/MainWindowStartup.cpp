@@ -3,12 +3,12 @@
 #include "MainWindow.h"
 
 #include "platform/FileNames.h"
+#include "platform/FileSystem.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QTimer>
 
-#include <filesystem>
 
 namespace wt::ui {
 
@@ -108,10 +108,11 @@ void TForm1::CreateFolders(bool onlyIfMissing) {
             return;
         }
     }
-    std::error_code ignored;
-    std::filesystem::create_directories(WorkingPath, ignored);
-    for (const auto& genre : GenreList) std::filesystem::create_directory(GenreFolder(genre), ignored);
-    std::filesystem::create_directory(JoinPath(WorkingPath, kWishFolder), ignored);
+    // A folder that cannot be made shows when a rip cannot write its first song.
+    FileSystem& files = RealFileSystem();
+    (void)files.CreateFolders(WorkingPath);
+    for (const auto& genre : GenreList) (void)files.CreateFolders(GenreFolder(genre));
+    (void)files.CreateFolders(JoinPath(WorkingPath, kWishFolder));
 }
 
 void TForm1::RequestTerminate() {

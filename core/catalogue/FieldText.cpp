@@ -92,7 +92,8 @@ std::string FormatFloat(double value) {
 }
 
 double DateTimeFromDayNumber(std::int32_t day, std::int32_t ms) {
-    return static_cast<double>(day - kDateDelta) + ms / kMsPerDay;
+    // In double: a stored day number near the int32 limits would overflow the subtraction.
+    return static_cast<double>(day) - kDateDelta + ms / kMsPerDay;
 }
 
 std::int32_t DayNumberOf(double dateTime) {

@@ -54,7 +54,8 @@ TNetRadioChannel::TNetRadioChannel(std::int32_t id, const std::string& wishes, D
                [this](const std::string& text) { TitleText(text); }}),
       cutter_(std::nullopt, [this](const char* data, std::size_t size, std::uint64_t position, bool isFrame) {
           Frame(data, size, position, isFrame);
-      }) {
+      }),
+      writer_(options_.Files()) {
     for (auto& wish : SplitLines(wishes)) wishes_.push_back(std::move(wish));
 }
 

@@ -5,9 +5,7 @@
 #include <array>
 #include <chrono>
 #include <exception>
-#include <fstream>
 #include <mutex>
-#include <ostream>
 
 #include "platform/StringList.h"
 
@@ -302,20 +300,16 @@ std::string HttpClient::GetString(std::string_view url) const {
     return body;
 }
 
-void HttpClient::GetToStream(std::string_view url, std::ostream& out) const {
+void HttpClient::GetToFile(std::string_view url, const std::string& path, FileSystem& files) const {
+    std::unique_ptr<OpenFile> file;
+    if (!files.Open(path, OpenMode::Replace, &file).ok()) throw HttpError(HttpErrorKind::Sink, "Could not create " + path);
     Get(url, [&](std::string_view bytes) {
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) throw HttpError(HttpErrorKind::Sink, "Could not store the download of " + std::string(url));
+        std::size_t written = 0;
+        if (!file->Append(bytes.data(), bytes.size(), &written).ok())
+            throw HttpError(HttpErrorKind::Sink, "Could not store the download of " + std::string(url));
         return true;
     });
-}
-
-void HttpClient::GetToFile(std::string_view url, const std::string& path) const {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) throw HttpError(HttpErrorKind::Sink, "Could not create " + path);
-    GetToStream(url, file);
-    file.flush();
-    if (!file) throw HttpError(HttpErrorKind::Sink, "Could not write " + path);
+    if (!file->Close().ok()) throw HttpError(HttpErrorKind::Sink, "Could not write " + path);
 }
 
 }  // namespace wt::net

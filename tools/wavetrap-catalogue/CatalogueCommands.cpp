@@ -2,8 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <sstream>
 
@@ -12,6 +10,7 @@
 #include "catalogue/FieldText.h"
 #include "directory/CatalogueImport.h"
 #include "directory/StationListImport.h"
+#include "platform/FileSystem.h"
 #include "platform/TextEncoding.h"
 
 namespace wt::tool {
@@ -42,15 +41,8 @@ std::string Name(const std::string& path) { return fs::absolute(path).filename()
 // Writes a file beside its final name and renames it into place, so that a web server
 // never serves half of it.
 void WriteAtomically(const fs::path& target, const std::string& bytes) {
-    fs::path temporary = target;
-    temporary += ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) throw std::runtime_error("Cannot write \"" + temporary.string() + "\"");
-    }
-    fs::rename(temporary, target);
+    const FileResult written = WriteWholeFile(RealFileSystem(), target.string(), bytes);
+    if (!written.ok()) throw std::runtime_error("Cannot write \"" + target.string() + "\". " + written.Reason());
 }
 
 }  // namespace
@@ -147,8 +139,9 @@ void Publish(const std::string& path, const std::string& folder, int catalogueVe
         OpenExisting(catalogue, path);
         catalogue.Close();
     }
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    if (const FileResult read = ReadWholeFile(RealFileSystem(), path, &bytes); !read.ok())
+        throw std::runtime_error("Cannot read \"" + path + "\". " + read.Reason());
     fs::create_directories(folder);
     char versions[16];
     std::snprintf(versions, sizeof versions, "%03d\r\n%03d\r\n", catalogueVersion, programVersion);
