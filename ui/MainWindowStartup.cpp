@@ -1,6 +1,7 @@
 // Start-up (the creation handler and the first activation), the output folder tree, and the
 // close question with its releases.
 #include "MainWindow.h"
+#include "settings/SettingNames.h"
 
 #include "platform/FileNames.h"
 #include "platform/FileSystem.h"
@@ -43,13 +44,13 @@ bool TForm1::FormCreate() {
     try {
         ReloadAdvert();
         updates_->NeedWTUpdate();
-        BlackListEntries = std::make_unique<std::vector<std::string>>(ReadList("BlackList"));
-        WishList = std::make_unique<std::vector<std::string>>(ReadList("Wishes"));
-        if (zIniData1->ReadString("DatabaseVersion", "").empty())
-            zIniData1->WriteString("DatabaseVersion", "1");
+        BlackListEntries = std::make_unique<std::vector<std::string>>(ReadList(setting::kBlackList));
+        WishList = std::make_unique<std::vector<std::string>>(ReadList(setting::kWishes));
+        if (zIniData1->ReadString(setting::kDatabaseVersion, "").empty())
+            zIniData1->WriteString(setting::kDatabaseVersion, "1");
         zDataset1->Open();
         CreateManager();
-        WorkingPath = zIniData1->ReadString("WorkingPath", "");
+        WorkingPath = zIniData1->ReadString(setting::kWorkingPath, "");
         ShowGenresButtons();
         for (const auto& wish : *WishList)
             if (hooks_.startWish) hooks_.startWish(wish);
@@ -74,13 +75,13 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::FormActivate() {
     if (activated_ || terminating_) return;
     activated_ = true;
-    if (zIniData1->ReadBool("AutoUpdate", false)) {
+    if (zIniData1->ReadBool(setting::kAutoUpdate, false)) {
         int version = updates_->NeedUpdate();
         if (version > 0 &&
             dialogs_.AskYesNo(this, MessageKind::Information, QString::fromLatin1(kOfferUpdate)))
             updates_->Update(version);
     }
-    const bool firstStart = zIniData1->ReadString("WorkingPath", "").empty();
+    const bool firstStart = zIniData1->ReadString(setting::kWorkingPath, "").empty();
     LoadGenres();
     if (terminating_) return;
     LoadFavorites();
@@ -96,13 +97,13 @@ std::string TForm1::GenreFolder(const std::string& genre) const {
 }
 
 void TForm1::CreateFolders(bool onlyIfMissing) {
-    const bool unset = zIniData1->ReadString("WorkingPath", "").empty();
+    const bool unset = zIniData1->ReadString(setting::kWorkingPath, "").empty();
     if (!onlyIfMissing || unset) {
         auto picked = dialogs_.ChooseFolder(this, QString::fromLatin1(kChooseFolderTitle),
                                             QString::fromLatin1(kChooseFolderLabel));
         if (picked) {
             WorkingPath = picked->toStdString() + kMusicFolder;
-            zIniData1->WriteString("WorkingPath", WorkingPath);
+            zIniData1->WriteString(setting::kWorkingPath, WorkingPath);
         } else if (unset) {
             RequestTerminate();
             return;
@@ -163,9 +164,9 @@ void TForm1::ReleaseAll(UserDialogs* reporter) {
 // --- statistics ----------------------------------------------------------------------------
 
 void TForm1::LoadStatistics() {
-    lTotalRippedSongs->setText(QString::number(zIniData1->ReadInteger("RippedSongs", 0)));
+    lTotalRippedSongs->setText(QString::number(zIniData1->ReadInteger(setting::kRippedSongs, 0)));
     lTotalRippedWishedSongs->setText(
-        QString::number(zIniData1->ReadInteger("RippedWishedSongs", 0)));
+        QString::number(zIniData1->ReadInteger(setting::kRippedWishedSongs, 0)));
     ShowGenreCount();
     ShowWishCount();
     zDataset1AfterPost();
@@ -180,6 +181,6 @@ void TForm1::ShowGenreCount() { lTotalGenres->setText(Count(GenreList.size())); 
 
 void TForm1::ShowWishCount() { lTotalWishes->setText(Count(WishList ? WishList->size() : 0)); }
 
-void TForm1::ShowFavoriteCount() { lTotalFavorites->setText(Count(ReadList("Favorites").size())); }
+void TForm1::ShowFavoriteCount() { lTotalFavorites->setText(Count(ReadList(setting::kFavorites).size())); }
 
 }  // namespace wt::ui

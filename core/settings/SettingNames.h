@@ -31,6 +31,35 @@ inline constexpr std::array kAll = {
     kUpdateServer, kProductSite,   kAdvertSite,  kDirectorySite,
 };
 
+// What each setting holds and what reading it gives while it is not set: the one table the
+// help page's settings list is checked against. Every name of kAll has its row.
+enum class SettingKind { Text, Lines, Integer, Boolean };
+struct SettingInfo {
+    const char* name;
+    SettingKind kind;
+    int defaultNumber;  // Integer and Boolean (0 or 1); a Text or Lines setting reads empty
+};
+inline constexpr SettingInfo kTable[] = {
+    {kWorkingPath, SettingKind::Text, 0},
+    {kBlackList, SettingKind::Lines, 0},
+    {kWishes, SettingKind::Lines, 0},
+    {kDatabaseVersion, SettingKind::Integer, 1},
+    {kFavorites, SettingKind::Lines, 0},
+    {kRippedSongs, SettingKind::Integer, 0},
+    {kRippedWishedSongs, SettingKind::Integer, 0},
+    {kHigherEnabled, SettingKind::Boolean, 0},
+    {kHigherIndex, SettingKind::Integer, 0},
+    {kLowerEnabled, SettingKind::Boolean, 0},
+    {kLowerIndex, SettingKind::Integer, 0},
+    {kAutoUpdate, SettingKind::Boolean, 0},
+    {kUpdateServer, SettingKind::Text, 0},
+    {kProductSite, SettingKind::Text, 0},
+    {kAdvertSite, SettingKind::Text, 0},
+    {kDirectorySite, SettingKind::Text, 0},
+};
+// The row of a fixed name (exact spelling), or nullptr.
+const SettingInfo* Find(std::string_view name);
+
 // Whether name is one of the fixed names above, ignoring letter case.
 bool IsFixedName(std::string_view name);
 
