@@ -11,7 +11,7 @@
 #include "net/HttpClient.h"
 #include "update/UpdateServer.h"
 #include "update/UpdateTexts.h"
-#include "update/UpdateWiring.h"
+#include "ui/update/UpdateWiring.h"
 
 #include <QDesktopServices>
 
