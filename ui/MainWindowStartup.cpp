@@ -16,8 +16,6 @@ namespace wt::ui {
 namespace {
 
 constexpr const char* kQuitQuestion = "Are you sure you want to quit Wavetrap?";
-constexpr const char* kOfferUpdate =
-    "Radio Station's database update is avalaible.\rWould you like to update now?";
 constexpr const char* kOfferFindStations =
     "Your station catalogue is empty.\rWould you like to find stations in the open radio directory now?";
 constexpr const char* kChooseFolderTitle = "Choose Downloads Folder";
@@ -75,12 +73,7 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::FormActivate() {
     if (activated_ || terminating_) return;
     activated_ = true;
-    if (zIniData1->ReadBool(setting::kAutoUpdate, false)) {
-        int version = updates_->NeedUpdate();
-        if (version > 0 &&
-            dialogs_.AskYesNo(this, MessageKind::Information, QString::fromLatin1(kOfferUpdate)))
-            updates_->Update(version);
-    }
+    updates_->FirstActivation();
     const bool firstStart = zIniData1->ReadString(setting::kWorkingPath, "").empty();
     LoadGenres();
     if (terminating_) return;

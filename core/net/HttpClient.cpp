@@ -20,13 +20,6 @@ constexpr int kPollMs = 50;
 
 bool IsSuccess(long status) { return status >= 200 && status <= 299; }
 
-std::string Trim(std::string_view s) {
-    size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r' || s[e - 1] == '\n')) --e;
-    return std::string(s.substr(b, e - b));
-}
-
 // State of one running request, reached from libcurl's callbacks.
 struct Transfer {
     CurlTransfer* curl = nullptr;
@@ -65,12 +58,12 @@ size_t ReadHeaderLine(Transfer* t, std::string_view line) {
         t->reason.clear();
         const size_t codeAt = line.find(' ');
         const size_t reasonAt = codeAt == std::string_view::npos ? codeAt : line.find(' ', codeAt + 1);
-        if (reasonAt != std::string_view::npos) t->reason = Trim(line.substr(reasonAt + 1));
+        if (reasonAt != std::string_view::npos) t->reason = std::string(Trim(line.substr(reasonAt + 1)));
         return n;
     }
     const size_t colon = line.find(':');
     if (colon != std::string_view::npos)
-        t->head.headers.emplace_back(Trim(line.substr(0, colon)), Trim(line.substr(colon + 1)));
+        t->head.headers.emplace_back(std::string(Trim(line.substr(0, colon))), std::string(Trim(line.substr(colon + 1))));
     return n;
 }
 

@@ -27,17 +27,12 @@ inline void WireUpdateCommands(ui::TForm1& window, TUpdateController& controller
     });
 }
 
-// The window's start-up checks, run by the controller. The controller's first activation asks
-// its own question and runs the update, so NeedUpdate reports nothing further to the window.
+// The window's start-up checks, run by the controller.
 class ControllerUpdateChecks : public ui::UpdateChecks {
 public:
     explicit ControllerUpdateChecks(TUpdateController& controller) : controller_(controller) {}
     void NeedWTUpdate() override { controller_.NeedWTUpdate(); }
-    int NeedUpdate() override {
-        controller_.FirstActivation();
-        return 0;
-    }
-    void Update(int) override {}
+    void FirstActivation() override { controller_.FirstActivation(); }
     void Disconnect() override { controller_.Disconnect(); }
 
 private:
