@@ -247,6 +247,23 @@ FileResult ReadWholeFile(FileSystem& fs, const std::string& path, std::string* b
     }
 }
 
+FileResult CopyWholeFile(FileSystem& fs, const std::string& from, const std::string& to) {
+    std::unique_ptr<OpenFile> source, target;
+    FileResult result = fs.Open(from, OpenMode::Read, &source);
+    if (result.ok()) result = fs.Open(to, OpenMode::CreateNew, &target);
+    const bool made = result.ok();
+    FileInfo original;
+    if (result.ok()) result = source->Info(&original);
+    if (result.ok()) result = target->SetPermissions(original.permissions);
+    if (result.ok()) result = fs.CopyContents(*source, *target);
+    if (result.ok()) result = target->Close();
+    if (!result.ok() && made) {
+        target.reset();
+        (void)fs.Remove(to);  // half a copy is no copy; the failure reported is the copy's
+    }
+    return result;
+}
+
 FileResult WriteWholeFile(FileSystem& fs, const std::string& path, std::string_view bytes) {
     std::unique_ptr<OpenFile> copy;
     std::string copyPath;

@@ -167,6 +167,9 @@ std::string FolderOf(const std::string& path);
 
 // Reads the whole file into *bytes.
 FileResult ReadWholeFile(FileSystem& fs, const std::string& path, std::string* bytes);
+// Copies the file from to a new file to (which must not exist yet), with its permissions. A
+// failure leaves no part of a copy behind.
+FileResult CopyWholeFile(FileSystem& fs, const std::string& from, const std::string& to);
 // Writes bytes as the whole new content of path, crash-safe: a copy beside it
 // ("<path>.new-XXXXXX"), flushed, renamed over path, the folder flushed. A failure leaves the
 // old file as it was and no copy behind.
