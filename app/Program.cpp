@@ -12,7 +12,7 @@
 #include "net/HttpClient.h"
 #include "update/UpdateServer.h"
 #include "update/UpdateTexts.h"
-#include "update/UpdateWiring.h"
+#include "ui/update/UpdateWiring.h"
 
 #include <QDesktopServices>
 

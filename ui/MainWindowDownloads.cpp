@@ -3,6 +3,7 @@
 #include "DownloadColumns.h"
 #include "DownloadSweeps.h"
 #include "MainWindow.h"
+#include "settings/SettingNames.h"
 #include "NetListItem.h"
 
 #include "platform/TextEncoding.h"
@@ -80,8 +81,8 @@ void TForm1::AddToRippedCount(const char* setting, QLabel* label) {
 void TForm1::ShowRipSong(std::int32_t id, int songCount, bool wishChannel, const std::string& title) {
     // A rip's first title counts nothing; each later one counts the song that has just ended.
     if (songCount > 0) {
-        AddToRippedCount("RippedSongs", lTotalRippedSongs);
-        if (wishChannel) AddToRippedCount("RippedWishedSongs", lTotalRippedWishedSongs);
+        AddToRippedCount(setting::kRippedSongs, lTotalRippedSongs);
+        if (wishChannel) AddToRippedCount(setting::kRippedWishedSongs, lTotalRippedWishedSongs);
     }
     if (TNetListItem* row = GetListItem(id)) {
         row->setText(kRippedColumn, QString::number(songCount));

@@ -5,6 +5,7 @@
 #include "QtDispatcher.h"
 
 #include "platform/FileNames.h"
+#include "platform/FileSystem.h"
 #include "platform/StringList.h"
 #include "platform/TextEncoding.h"
 
@@ -16,7 +17,6 @@
 #include <QTreeWidget>
 #include <QUrl>
 
-#include <filesystem>
 
 namespace wt::ui {
 
@@ -211,11 +211,10 @@ void TForm1::TeSpeedButton11Click() {
     if (song.empty()) return;
     // A copy of what has been written so far; the song's own file keeps growing.
     std::string target = folders_.cache + "preview.mp3";
-    std::error_code ec;
-    std::filesystem::remove(target, ec);
+    FileSystem& files = RealFileSystem();
+    (void)files.Remove(target);  // the last preview's copy, if any
     // The channel's own file name: a repeated title is "Title (2).mp3", an AAC stream ".aac".
-    std::filesystem::copy_file(channel->SongFile(), target, ec);
-    if (!ec) Radio->PlayFile(target);
+    if (CopyWholeFile(files, channel->SongFile(), target).ok()) Radio->PlayFile(target);
 }
 
 void TForm1::Radio_ChannelTerminating(TNetRadioChannel* channel) {

@@ -1,22 +1,21 @@
 // Start-up (the creation handler and the first activation), the output folder tree, and the
 // close question with its releases.
 #include "MainWindow.h"
+#include "settings/SettingNames.h"
 
 #include "platform/FileNames.h"
+#include "platform/FileSystem.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QTimer>
 
-#include <filesystem>
 
 namespace wt::ui {
 
 namespace {
 
 constexpr const char* kQuitQuestion = "Are you sure you want to quit Wavetrap?";
-constexpr const char* kOfferUpdate =
-    "Radio Station's database update is avalaible.\rWould you like to update now?";
 constexpr const char* kOfferFindStations =
     "Your station catalogue is empty.\rWould you like to find stations in the open radio directory now?";
 constexpr const char* kChooseFolderTitle = "Choose Downloads Folder";
@@ -43,13 +42,13 @@ bool TForm1::FormCreate() {
     try {
         ReloadAdvert();
         updates_->NeedWTUpdate();
-        BlackListEntries = std::make_unique<std::vector<std::string>>(ReadList("BlackList"));
-        WishList = std::make_unique<std::vector<std::string>>(ReadList("Wishes"));
-        if (zIniData1->ReadString("DatabaseVersion", "").empty())
-            zIniData1->WriteString("DatabaseVersion", "1");
+        BlackListEntries = std::make_unique<std::vector<std::string>>(ReadList(setting::kBlackList));
+        WishList = std::make_unique<std::vector<std::string>>(ReadList(setting::kWishes));
+        if (zIniData1->ReadString(setting::kDatabaseVersion, "").empty())
+            zIniData1->WriteString(setting::kDatabaseVersion, "1");
         zDataset1->Open();
         CreateManager();
-        WorkingPath = zIniData1->ReadString("WorkingPath", "");
+        WorkingPath = zIniData1->ReadString(setting::kWorkingPath, "");
         ShowGenresButtons();
         for (const auto& wish : *WishList)
             if (hooks_.startWish) hooks_.startWish(wish);
@@ -74,13 +73,8 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::FormActivate() {
     if (activated_ || terminating_) return;
     activated_ = true;
-    if (zIniData1->ReadBool("AutoUpdate", false)) {
-        int version = updates_->NeedUpdate();
-        if (version > 0 &&
-            dialogs_.AskYesNo(this, MessageKind::Information, QString::fromLatin1(kOfferUpdate)))
-            updates_->Update(version);
-    }
-    const bool firstStart = zIniData1->ReadString("WorkingPath", "").empty();
+    updates_->FirstActivation();
+    const bool firstStart = zIniData1->ReadString(setting::kWorkingPath, "").empty();
     LoadGenres();
     if (terminating_) return;
     LoadFavorites();
@@ -96,22 +90,23 @@ std::string TForm1::GenreFolder(const std::string& genre) const {
 }
 
 void TForm1::CreateFolders(bool onlyIfMissing) {
-    const bool unset = zIniData1->ReadString("WorkingPath", "").empty();
+    const bool unset = zIniData1->ReadString(setting::kWorkingPath, "").empty();
     if (!onlyIfMissing || unset) {
         auto picked = dialogs_.ChooseFolder(this, QString::fromLatin1(kChooseFolderTitle),
                                             QString::fromLatin1(kChooseFolderLabel));
         if (picked) {
             WorkingPath = picked->toStdString() + kMusicFolder;
-            zIniData1->WriteString("WorkingPath", WorkingPath);
+            zIniData1->WriteString(setting::kWorkingPath, WorkingPath);
         } else if (unset) {
             RequestTerminate();
             return;
         }
     }
-    std::error_code ignored;
-    std::filesystem::create_directories(WorkingPath, ignored);
-    for (const auto& genre : GenreList) std::filesystem::create_directory(GenreFolder(genre), ignored);
-    std::filesystem::create_directory(JoinPath(WorkingPath, kWishFolder), ignored);
+    // A folder that cannot be made shows when a rip cannot write its first song.
+    FileSystem& files = RealFileSystem();
+    (void)files.CreateFolders(WorkingPath);
+    for (const auto& genre : GenreList) (void)files.CreateFolders(GenreFolder(genre));
+    (void)files.CreateFolders(JoinPath(WorkingPath, kWishFolder));
 }
 
 void TForm1::RequestTerminate() {
@@ -162,9 +157,9 @@ void TForm1::ReleaseAll(UserDialogs* reporter) {
 // --- statistics ----------------------------------------------------------------------------
 
 void TForm1::LoadStatistics() {
-    lTotalRippedSongs->setText(QString::number(zIniData1->ReadInteger("RippedSongs", 0)));
+    lTotalRippedSongs->setText(QString::number(zIniData1->ReadInteger(setting::kRippedSongs, 0)));
     lTotalRippedWishedSongs->setText(
-        QString::number(zIniData1->ReadInteger("RippedWishedSongs", 0)));
+        QString::number(zIniData1->ReadInteger(setting::kRippedWishedSongs, 0)));
     ShowGenreCount();
     ShowWishCount();
     zDataset1AfterPost();
@@ -179,6 +174,6 @@ void TForm1::ShowGenreCount() { lTotalGenres->setText(Count(GenreList.size())); 
 
 void TForm1::ShowWishCount() { lTotalWishes->setText(Count(WishList ? WishList->size() : 0)); }
 
-void TForm1::ShowFavoriteCount() { lTotalFavorites->setText(Count(ReadList("Favorites").size())); }
+void TForm1::ShowFavoriteCount() { lTotalFavorites->setText(Count(ReadList(setting::kFavorites).size())); }
 
 }  // namespace wt::ui

@@ -1,6 +1,7 @@
 // The browse tree: genres and favourite groups, and what selecting a node lists.
 #include "CommandIcons.h"
 #include "MainWindow.h"
+#include "settings/SettingNames.h"
 #include "NetListItem.h"
 
 #include "platform/StringList.h"
@@ -59,7 +60,7 @@ void TForm1::LoadGenres() {
 void TForm1::LoadFavorites() {
     QTreeWidgetItem* root = FavouritesRoot();
     const QIcon icon = FavoritesIcon();
-    for (const auto& group : ReadList("Favorites")) {
+    for (const auto& group : ReadList(setting::kFavorites)) {
         if (FavoriteTreeExists(Q(group))) continue;
         auto* node = new QTreeWidgetItem(root, {Q(group)});
         node->setIcon(0, icon);

@@ -9,11 +9,9 @@ public:
     virtual ~UpdateChecks() = default;
     // Window creation: tells the user about a newer program release.
     virtual void NeedWTUpdate() = 0;
-    // The server's catalogue version when it is newer than the installed one, 0 when it is
-    // not, -1 when the server could not be asked (the failure has been shown).
-    virtual int NeedUpdate() = 0;
-    // Downloads and merges catalogue version newVersion.
-    virtual void Update(int newVersion) = 0;
+    // The window's first activation: with "AutoUpdate" on, offers a newer catalogue and
+    // updates when the user says so (the question and the update are the checks' own).
+    virtual void FirstActivation() = 0;
     // Drops the connection of a running check (shutdown); errors are the caller's to ignore.
     virtual void Disconnect() {}
 };
@@ -21,8 +19,7 @@ public:
 class NoUpdateChecks : public UpdateChecks {
 public:
     void NeedWTUpdate() override {}
-    int NeedUpdate() override { return 0; }
-    void Update(int) override {}
+    void FirstActivation() override {}
 };
 
 }  // namespace wt::ui

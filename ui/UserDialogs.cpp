@@ -28,7 +28,19 @@ QString CaptionOr(const QString& caption) {
     return caption.isEmpty() ? QApplication::applicationDisplayName() : caption;
 }
 
+// A question asked from a window that stays on top (the progress window) must not open
+// behind it.
+void KeepAboveParent(QWidget* box, QWidget* parent) {
+    if (parent && parent->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        box->setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
 }  // namespace
+
+UserDialogs& QtDialogs() {
+    static QtUserDialogs dialogs;
+    return dialogs;
+}
 
 QString DisplayText(const QString& text) {
     QString out = text;
@@ -43,6 +55,7 @@ bool QtUserDialogs::AskYesNo(QWidget* parent, MessageKind kind, const QString& t
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
+    KeepAboveParent(&box, parent);
     NameButtonsByCaption(&box);
     return box.exec() == QMessageBox::Yes;
 }

@@ -52,6 +52,9 @@ public:
                                       const QString& filter) override;
 };
 
+// The real boxes, shared by whatever was not handed others (tests hand in their own).
+UserDialogs& QtDialogs();
+
 // The program's texts break lines with "\r"; Qt's boxes want "\n".
 QString DisplayText(const QString& text);
 

@@ -1,13 +1,6 @@
 #include "catalogue/CatalogueRepair.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 #include <vector>
 
 #include "catalogue/DataSetFile.h"
@@ -25,16 +18,15 @@ DataSetLayout LayoutAt(const std::vector<unsigned char>& head, std::int64_t size
 
 }  // namespace
 
-DataSetDamage InspectDataSetFile(const std::string& path) {
+DataSetDamage InspectDataSetFile(const std::string& path, FileSystem& files) {
     DataSetDamage damage;
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return damage;  // missing: a new one is made
-    const std::int64_t size = st.st_size;
-    std::ifstream in(path, std::ios::binary);
+    FileInfo info;
+    if (!files.Info(path, &info).ok()) return damage;  // missing: a new one is made
+    const std::int64_t size = info.size;
     // The header and as many descriptors as a sane file has: 64 KB holds over 1,500.
     std::vector<unsigned char> head(static_cast<std::size_t>(std::min<std::int64_t>(size, 65536)));
-    in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
-    if (!in) {
+    std::unique_ptr<OpenFile> in;
+    if (!files.Open(path, OpenMode::Read, &in).ok() || !in->ReadExactly(0, head.data(), head.size()).ok()) {
         damage.kind = DataSetDamage::Kind::Refused;
         damage.reason = "Stream read error";
         return damage;
@@ -67,18 +59,18 @@ DataSetDamage InspectDataSetFile(const std::string& path) {
     return damage;
 }
 
-void CutTornTail(const std::string& path) {
-    const DataSetDamage damage = InspectDataSetFile(path);
+void CutTornTail(const std::string& path, FileSystem& files) {
+    const DataSetDamage damage = InspectDataSetFile(path, files);
     if (damage.kind != DataSetDamage::Kind::TornTail) throw EzDatasetError("The file has no torn record to cut off.");
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) throw EzDatasetError("Cannot open file \"" + path + "\". " + std::strerror(errno));
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) throw EzDatasetError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+    std::unique_ptr<OpenFile> file;
+    FileInfo info;
+    FileResult opened = files.Open(path, OpenMode::ReadWrite, &file);
+    if (opened.ok()) opened = file->Info(&info);
+    if (!opened.ok()) throw EzDatasetError("Cannot open file \"" + path + "\". " + opened.Reason());
     // One truncation: either done or not, never half.
-    const bool ok = ::ftruncate(fd, static_cast<off_t>(st.st_size - damage.strayBytes)) == 0 && ::fsync(fd) == 0;
-    const std::string reason = std::strerror(errno);
-    ::close(fd);
-    if (!ok) throw EzDatasetError("Cannot write file \"" + path + "\". " + reason);
+    FileResult cut = file->Truncate(info.size - damage.strayBytes);
+    if (cut.ok()) cut = file->Sync();
+    if (!cut.ok()) throw EzDatasetError("Cannot write file \"" + path + "\". " + cut.Reason());
 }
 
 }  // namespace wt

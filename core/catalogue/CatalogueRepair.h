@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/FileSystem.h"
+
 namespace wt {
 
 struct DataSetDamage {
@@ -19,10 +21,10 @@ struct DataSetDamage {
 };
 
 // Reads the header, descriptors and size of the file at path; changes nothing.
-DataSetDamage InspectDataSetFile(const std::string& path);
+DataSetDamage InspectDataSetFile(const std::string& path, FileSystem& files = RealFileSystem());
 
 // Cuts a torn tail off, keeping every whole record. Throws EzDatasetError when the file is
 // not a torn one or cannot be changed.
-void CutTornTail(const std::string& path);
+void CutTornTail(const std::string& path, FileSystem& files = RealFileSystem());
 
 }  // namespace wt

@@ -1,9 +1,5 @@
 #include "catalogue/DataSetFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -29,17 +25,8 @@ void WriteI32(unsigned char* p, std::int32_t v) { WriteLE32(p, static_cast<std::
                          "\rfStream.SIze: " + std::to_string(fileSize));
 }
 
-std::string ErrnoText() { return std::strerror(errno); }
-
-bool ReadAt(int fd, unsigned char* out, std::size_t size, std::int64_t offset) {
-    std::size_t done = 0;
-    while (done < size) {
-        ssize_t n = ::pread(fd, out + done, size - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+bool ReadAt(OpenFile& file, unsigned char* out, std::size_t size, std::int64_t offset) {
+    return file.ReadExactly(offset, out, size).ok();
 }
 
 }  // namespace
@@ -114,21 +101,13 @@ std::vector<unsigned char> EmptyDataSetImage(const std::vector<TFieldDef>& defs)
     return image;
 }
 
-void CreateDataSetFile(const std::string& path, const std::vector<TFieldDef>& defs) {
+void CreateDataSetFile(const std::string& path, const std::vector<TFieldDef>& defs, FileSystem& files) {
     std::vector<unsigned char> image = EmptyDataSetImage(defs);  // refuses before creating
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) throw EzDatasetError("Cannot create file \"" + path + "\". " + ErrnoText());
-    std::size_t done = 0;
-    while (done < image.size()) {
-        ssize_t n = ::write(fd, image.data() + done, image.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ::close(fd);
-            throw EzDatasetError("Stream write error");
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
+    std::unique_ptr<OpenFile> file;
+    const FileResult created = files.Open(path, OpenMode::Replace, &file);
+    if (!created.ok()) throw EzDatasetError("Cannot create file \"" + path + "\". " + created.Reason());
+    if (!file->WriteAt(0, image.data(), image.size()).ok() || !file->Close().ok())
+        throw EzDatasetError("Stream write error");
 }
 
 DataSetFile::~DataSetFile() {
@@ -141,78 +120,68 @@ DataSetFile::~DataSetFile() {
 
 void DataSetFile::Open(const std::string& path, bool mayFallBackToReadOnly) {
     Close();
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    bool writable = fd >= 0;
-    if (fd < 0 && mayFallBackToReadOnly && (errno == EACCES || errno == EROFS))
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw EzDatasetError("Cannot open file \"" + path + "\". " + ErrnoText());
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    std::unique_ptr<OpenFile> file;
+    FileResult opened = files_->Open(path, OpenMode::ReadWrite, &file);
+    const bool writable = opened.ok();
+    if (!opened.ok() && mayFallBackToReadOnly && (opened.error() == EACCES || opened.error() == EROFS))
+        opened = files_->Open(path, OpenMode::Read, &file);
+    if (!opened.ok()) throw EzDatasetError("Cannot open file \"" + path + "\". " + opened.Reason());
+    FileInfo info;
+    if (!file->Info(&info).ok() || !info.regular)
         throw EzDatasetError("Cannot open file \"" + path + "\". Not a regular file");
-    }
     // The header first, then the descriptors it announces (only as many as the file can
     // hold), then the records straight into memory.
-    const std::int64_t fileSize = st.st_size;
+    const std::int64_t fileSize = info.size;
     std::vector<unsigned char> head(static_cast<std::size_t>(std::min<std::int64_t>(fileSize, kHeaderSize)));
-    bool readOk = ReadAt(fd, head.data(), head.size(), 0);
+    bool readOk = ReadAt(*file, head.data(), head.size(), 0);
     if (readOk && head.size() == static_cast<std::size_t>(kHeaderSize)) {
         std::int64_t fieldCount = ReadI32(head.data() + 16);
         if (fieldCount > 0 && kHeaderSize + kDescriptorSize * fieldCount <= fileSize) {
             head.resize(static_cast<std::size_t>(kHeaderSize + kDescriptorSize * fieldCount));
-            readOk = ReadAt(fd, head.data() + kHeaderSize, head.size() - kHeaderSize, kHeaderSize);
+            readOk = ReadAt(*file, head.data() + kHeaderSize, head.size() - kHeaderSize, kHeaderSize);
         }
     }
     try {
         if (!readOk) throw EzDatasetError("Stream read error");
         layout_ = ParseDataSetLayout(head.data(), head.size(), fileSize);
         records_.resize(static_cast<std::size_t>(fileSize - layout_.DataStart));
-        if (!ReadAt(fd, records_.data(), records_.size(), layout_.DataStart))
+        if (!ReadAt(*file, records_.data(), records_.size(), layout_.DataStart))
             throw EzDatasetError("Stream read error");
     } catch (...) {
         records_.clear();
-        ::close(fd);
         throw;
     }
     std::memcpy(header_, head.data(), kHeaderSize);
     prefix_.assign(head.begin(), head.end());
     prefix_.resize(static_cast<std::size_t>(layout_.DataStart), 0);
     if (layout_.DataStart > static_cast<std::int64_t>(head.size()) &&
-        !ReadAt(fd, prefix_.data() + head.size(), prefix_.size() - head.size(), static_cast<std::int64_t>(head.size()))) {
+        !ReadAt(*file, prefix_.data() + head.size(), prefix_.size() - head.size(), static_cast<std::int64_t>(head.size()))) {
         records_.clear();
-        ::close(fd);
         throw EzDatasetError("Stream read error");
     }
     count_ = static_cast<std::int32_t>(layout_.RecordCount);
     path_ = path;
     writable_ = writable;
-    fd_ = fd;
+    file_ = std::move(file);
 }
 
 void DataSetFile::Close() {
-    if (fd_ < 0) return;
-    int fd = fd_;
-    fd_ = -1;
+    if (!file_) return;
+    const std::unique_ptr<OpenFile> file = std::move(file_);
     bool rewriteFailed = false;
     if (writable_ && ReadI32(header_ + 8) == 0 && layout_.RecordSize != 0) {
         WriteI32(header_ + 8, layout_.RecordSize);
-        rewriteFailed = ::pwrite(fd, header_, kHeaderSize, 0) != kHeaderSize;
+        rewriteFailed = !file->WriteAt(0, header_, kHeaderSize).ok();
     }
-    ::close(fd);
+    if (!file->Close().ok()) rewriteFailed = rewriteFailed || writable_;
     records_.clear();
     records_.shrink_to_fit();
     count_ = 0;
     if (rewriteFailed) throw EzDatasetError("Stream write error");
 }
 
-void DataSetFile::WriteAt(std::int64_t offset, const unsigned char* bytes, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        ssize_t n = ::pwrite(fd_, bytes + done, size - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) throw EzDatasetError("Stream write error");
-        done += static_cast<std::size_t>(n);
-    }
+void DataSetFile::WriteAt(OpenFile& file, std::int64_t offset, const unsigned char* bytes, std::size_t size) {
+    if (!file.WriteAt(offset, bytes, size).ok()) throw EzDatasetError("Stream write error");
 }
 
 void DataSetFile::WriteRange(std::int32_t first, std::int32_t count) {
@@ -225,7 +194,7 @@ void DataSetFile::WriteRange(std::int32_t first, std::int32_t count) {
         return;
     }
     const std::size_t rs = static_cast<std::size_t>(layout_.RecordSize);
-    WriteAt(layout_.DataStart + static_cast<std::int64_t>(first) * rs, Record(first), rs);
+    WriteAt(*file_, layout_.DataStart + static_cast<std::int64_t>(first) * rs, Record(first), rs);
 }
 
 void DataSetFile::EndBulk() {
@@ -237,39 +206,26 @@ void DataSetFile::EndBulk() {
 
 void DataSetFile::ReplaceWhole() {
     if (!writable_) throw EzDatasetError("Stream write error");
-    std::string copyPath = path_ + ".new-XXXXXX";
-    const int copy = ::mkostemp(copyPath.data(), O_CLOEXEC);
-    if (copy < 0) throw EzDatasetError("Cannot create file \"" + copyPath + "\". " + ErrnoText());
-    const int original = fd_;
-    struct stat st {};
-    bool ok = ::fstat(original, &st) == 0 && ::fchmod(copy, st.st_mode & 07777) == 0;
-    fd_ = copy;  // WriteAt writes to fd_
-    try {
-        if (ok) {
-            WriteAt(0, prefix_.data(), prefix_.size());
-            WriteAt(layout_.DataStart, records_.data(), records_.size());
-        }
-    } catch (const EzDatasetError&) {
-        ok = false;
+    std::unique_ptr<OpenFile> copy;
+    std::string copyPath;
+    const FileResult created = files_->CreateUnique(path_ + ".new-", &copy, &copyPath);
+    if (!created.ok())
+        throw EzDatasetError("Cannot create file \"" + path_ + ".new-XXXXXX\". " + created.Reason());
+    FileInfo info;
+    FileResult result = file_->Info(&info);
+    if (result.ok()) result = copy->SetPermissions(info.permissions);
+    if (result.ok()) result = copy->WriteAt(0, prefix_.data(), prefix_.size());
+    if (result.ok()) result = copy->WriteAt(layout_.DataStart, records_.data(), records_.size());
+    if (result.ok()) result = copy->Sync();
+    if (result.ok()) result = files_->RenameOver(copyPath, path_);
+    if (!result.ok()) {
+        copy.reset();
+        (void)files_->Remove(copyPath);  // litter only; the failure reported is the write's
+        throw EzDatasetError("Cannot write file \"" + path_ + "\". " + result.Reason());
     }
-    fd_ = original;
-    ok = ok && ::fsync(copy) == 0 && ::rename(copyPath.c_str(), path_.c_str()) == 0;
-    if (!ok) {
-        const std::string reason = ErrnoText();
-        ::close(copy);
-        ::unlink(copyPath.c_str());
-        throw EzDatasetError("Cannot write file \"" + path_ + "\". " + reason);
-    }
-    ::close(original);
-    fd_ = copy;
+    file_ = std::move(copy);
     // The rename is on the disk once the folder is; the file itself already is.
-    const auto slash = path_.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path_.substr(0, slash + 1);
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    (void)files_->SyncFolder(FolderOf(path_));
 }
 
 void DataSetFile::WriteRecord(std::int32_t index, const unsigned char* bytes) {
@@ -281,7 +237,7 @@ void DataSetFile::WriteRecord(std::int32_t index, const unsigned char* bytes) {
 void DataSetFile::AppendRecord(const unsigned char* bytes) {
     const std::size_t rs = static_cast<std::size_t>(layout_.RecordSize);
     if (bulk_) bulkDirty_ = true;
-    else WriteAt(layout_.DataStart + static_cast<std::int64_t>(count_) * rs, bytes, rs);
+    else WriteAt(*file_, layout_.DataStart + static_cast<std::int64_t>(count_) * rs, bytes, rs);
     records_.insert(records_.end(), bytes, bytes + rs);
     ++count_;
 }
@@ -309,6 +265,8 @@ void DataSetFile::MoveRecord(std::int32_t from, std::int32_t to) {
 
 void DataSetFile::Reorder(const std::vector<std::int32_t>& order) {
     const std::size_t rs = static_cast<std::size_t>(layout_.RecordSize);
+    // Records of no bytes (fields of width 0) have no order to keep; there is nothing to copy.
+    if (rs == 0) return;
     std::vector<unsigned char> sorted(records_.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         std::memcpy(sorted.data() + i * rs, records_.data() + order[i] * rs, rs);

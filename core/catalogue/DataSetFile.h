@@ -9,10 +9,12 @@
 // (delete, move, reorder) or a bulk change writes the whole file to a copy beside it that is
 // flushed and renamed over the old one.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "catalogue/FieldTypes.h"
+#include "platform/FileSystem.h"
 
 namespace wt {
 
@@ -47,13 +49,15 @@ DataSetLayout ParseDataSetLayout(const unsigned char* head, std::size_t headSize
 
 // Creates (replacing) an empty file with these fields. Unsupported types are refused with
 // "InitFieldsDefs: Unsupported field type" before anything is created.
-void CreateDataSetFile(const std::string& path, const std::vector<TFieldDef>& defs);
+void CreateDataSetFile(const std::string& path, const std::vector<TFieldDef>& defs,
+                       FileSystem& files = RealFileSystem());
 // The bytes such a file holds.
 std::vector<unsigned char> EmptyDataSetImage(const std::vector<TFieldDef>& defs);
 
 class DataSetFile {
 public:
-    DataSetFile() = default;
+    // `files` must outlive this object.
+    explicit DataSetFile(FileSystem& files = RealFileSystem()) : files_(&files) {}
     ~DataSetFile();
     DataSetFile(const DataSetFile&) = delete;
     DataSetFile& operator=(const DataSetFile&) = delete;
@@ -63,7 +67,10 @@ public:
     void Open(const std::string& path, bool mayFallBackToReadOnly);
     // Puts the computed record size into a header that holds 0, then closes.
     void Close();
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return file_ != nullptr; }
+    // Only while closed; `files` must outlive this object.
+    void SetFileSystem(FileSystem& files) { files_ = &files; }
+    FileSystem& Files() const { return *files_; }
 
     const DataSetLayout& Layout() const { return layout_; }
     std::int32_t RecordSize() const { return layout_.RecordSize; }
@@ -90,9 +97,10 @@ private:
     void WriteRange(std::int32_t first, std::int32_t count);
     // Writes the whole file to a copy and renames it over the file.
     void ReplaceWhole();
-    void WriteAt(std::int64_t offset, const unsigned char* bytes, std::size_t size);
+    void WriteAt(OpenFile& file, std::int64_t offset, const unsigned char* bytes, std::size_t size);
 
-    int fd_ = -1;
+    FileSystem* files_;
+    std::unique_ptr<OpenFile> file_;
     bool writable_ = false;  // false when a read-only data set fell back to reading
     std::string path_;
     unsigned char header_[kHeaderSize] = {};

@@ -4,37 +4,15 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/CivilDate.h"
+#include "platform/StringList.h"
+
 namespace wt {
 
 namespace {
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
-
-// Days since 1970-01-01 of a civil date (proleptic Gregorian).
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-void CivilFromDays(std::int64_t z, std::int64_t& y, unsigned& m, unsigned& d) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    y = static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2);
-}
+// Numbers and dates in field text may carry spaces (only spaces) around them.
+std::string_view TrimSpaces(std::string_view text) { return Trim(text, " "); }
 
 // 1899-12-30 is 25569 days before 1970-01-01.
 constexpr std::int64_t kDateTimeTo1970 = 25569;
@@ -67,7 +45,7 @@ std::optional<double> ParseTimePart(std::string_view text) {
 }  // namespace
 
 std::optional<std::int64_t> ParseInteger(std::string_view text) {
-    text = Trim(text);
+    text = TrimSpaces(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     std::int64_t value = 0;
     auto r = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -76,7 +54,7 @@ std::optional<std::int64_t> ParseInteger(std::string_view text) {
 }
 
 std::optional<double> ParseFloat(std::string_view text) {
-    text = Trim(text);
+    text = TrimSpaces(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     double value = 0;
     auto r = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -92,7 +70,8 @@ std::string FormatFloat(double value) {
 }
 
 double DateTimeFromDayNumber(std::int32_t day, std::int32_t ms) {
-    return static_cast<double>(day - kDateDelta) + ms / kMsPerDay;
+    // In double: a stored day number near the int32 limits would overflow the subtraction.
+    return static_cast<double>(day) - kDateDelta + ms / kMsPerDay;
 }
 
 std::int32_t DayNumberOf(double dateTime) {
@@ -130,7 +109,7 @@ std::string FormatDateTime(double dateTime) {
 }
 
 std::optional<double> ParseDateTime(std::string_view text) {
-    text = Trim(text);
+    text = TrimSpaces(text);
     if (text.size() >= 5 && text[2] == ':') {
         auto ms = ParseTimePart(text);
         if (!ms) return std::nullopt;

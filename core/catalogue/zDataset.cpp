@@ -1,8 +1,5 @@
 #include "catalogue/zDataset.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <filesystem>
 
@@ -130,14 +127,13 @@ void TzDataset::GenerateTemporaryName() {
     std::error_code ec;
     std::string folder = WithTrailingSlash(fs::temp_directory_path(ec).string());
     if (ec) folder = "/tmp/";
-    std::string pattern = folder + "TmpXXXXXX";
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    int fd = ::mkstemp(buf.data());
-    if (fd < 0) throw EzDatasetError("Cannot create file \"" + pattern + "\". " + std::strerror(errno));
-    ::close(fd);
-    std::string created(buf.data());
-    ::unlink(created.c_str());
+    FileSystem& files = file_.Files();
+    std::unique_ptr<OpenFile> placeholder;
+    std::string created;
+    const FileResult made = files.CreateUnique(folder + "Tmp", &placeholder, &created);
+    if (!made.ok()) throw EzDatasetError("Cannot create file \"" + folder + "TmpXXXXXX\". " + made.Reason());
+    placeholder.reset();
+    (void)files.Remove(created);  // the unique name is what was wanted; the data file gets an extension
     std::string ext = tempFileExt_.empty() ? ".tmp" : tempFileExt_;
     if (ext.front() != '.') ext.insert(0, ".");
     fileName_ = created + ext;
@@ -149,12 +145,12 @@ void TzDataset::Open() {
     if (temporal_ && fileName_.empty()) GenerateTemporaryName();
     if (fileName_.empty()) throw EzDatasetError("File name not set.");
     const std::string path = ResolvedFileName();
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    FileInfo existing;
+    if (!file_.Files().Info(path, &existing).ok()) {
         std::vector<TFieldDef> defs = FieldDefs;
         if (defs.empty())
             for (auto& f : declared_) defs.push_back({f->FieldName(), f->DataType(), f->Size(), 0});
-        CreateDataSetFile(path, defs);
+        CreateDataSetFile(path, defs, file_.Files());
     }
     file_.Open(path, readOnly_);
     try {
@@ -201,7 +197,8 @@ void TzDataset::Close() {
     } catch (...) {
         failure = std::current_exception();
     }
-    if (temporal_) ::unlink(openedPath_.c_str());
+    // A temporal data set's file goes with it; one already gone is no failure of the close.
+    if (temporal_) (void)file_.Files().Remove(openedPath_);
     Fire(AfterClose);
     if (failure) std::rethrow_exception(failure);
 }

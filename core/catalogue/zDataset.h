@@ -83,6 +83,9 @@ public:
     std::string ResolvedFileName() const;
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool value) { readOnly_ = value; }
+    // The files the data set reads and writes (the real ones unless set); only while closed.
+    // `files` must outlive the data set.
+    void SetFileSystem(FileSystem& files) { file_.SetFileSystem(files); }
     bool Filtered() const { return filtered_; }
     void SetFiltered(bool value);
     const std::string& Filter() const { return filterText_; }

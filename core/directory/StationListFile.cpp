@@ -22,12 +22,6 @@ bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
 }
 
-std::string_view Trim(std::string_view s) {
-    const auto b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string_view::npos) return {};
-    return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
-}
-
 std::string_view FirstLine(std::string_view text) { return text.substr(0, text.find_first_of("\r\n")); }
 
 StationListKind KindByExtension(std::string_view fileName) {

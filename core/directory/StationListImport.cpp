@@ -2,8 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <memory>
 #include <sys/stat.h>
+
+#include "platform/FileSystem.h"
 
 namespace wt {
 
@@ -14,12 +16,13 @@ std::string ReadStationListFile(const std::string& path) {
     if (!S_ISREG(info.st_mode)) throw DirectoryError("\"" + path + "\" is not a file.");
     if (static_cast<std::uint64_t>(info.st_size) > kMaxStationListBytes)
         throw DirectoryError("\"" + path + "\" is too large for a station list (over 64 MB).");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw DirectoryError("Cannot open \"" + path + "\": " + std::strerror(errno) + ".");
+    std::unique_ptr<OpenFile> file;
+    if (const FileResult opened = RealFileSystem().Open(path, OpenMode::Read, &file); !opened.ok())
+        throw DirectoryError("Cannot open \"" + path + "\": " + opened.Reason() + ".");
     std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) throw DirectoryError("Cannot read \"" + path + "\".");
+    std::size_t got = 0;
+    if (!file->ReadAt(0, bytes.data(), bytes.size(), &got).ok()) throw DirectoryError("Cannot read \"" + path + "\".");
+    bytes.resize(got);
     return bytes;
 }
 

@@ -3,11 +3,10 @@
 #include "engine/IcyParser.h"
 #include "platform/StringList.h"
 
-#include <curl/curl.h>
+#include "net/CurlTransfer.h"
 
 #include <chrono>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -16,6 +15,7 @@ namespace wt {
 namespace {
 
 struct Transfer {
+    net::CurlTransfer* transfer = nullptr;
     CURL* curl = nullptr;
     const IcyStreamHandlers* handlers = nullptr;
     int readPauseMs = 0;
@@ -30,9 +30,7 @@ struct Transfer {
     std::string contentType;
 };
 
-std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
-    auto* t = static_cast<Transfer*>(user);
-    std::string_view line(data, size * count);
+std::size_t ReadHeader(Transfer* t, std::string_view line) {
     // A new status line (after a redirect) starts a new header block.
     if (line.rfind("HTTP/", 0) == 0 || line.rfind("ICY ", 0) == 0) {
         t->metaInt = 0;
@@ -48,12 +46,15 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
             t->contentType = std::string(value);
         }
     }
-    return size * count;
+    return line.size();
 }
 
-std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
+std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
-    std::size_t n = size * count;
+    return t->transfer->Guard(std::size_t{0}, [&] { return ReadHeader(t, std::string_view(data, size * count)); });
+}
+
+std::size_t ReceiveBody(Transfer* t, char* data, std::size_t n) {
     if (t->handlers->stopRequested && t->handlers->stopRequested()) return 0;
     if (!t->connected) {
         long status = 0;
@@ -82,8 +83,13 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
     return n;
 }
 
-int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+// The handlers (audio, titles, ticks) run inside libcurl's callbacks, guarded.
+std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
+    return t->transfer->Guard(std::size_t{0}, [&] { return ReceiveBody(t, data, size * count); });
+}
+
+int Progress(Transfer* t) {
     if (t->handlers->onTick) t->handlers->onTick();
     if (!t->connected && t->firstByteTimeoutMs > 0) {
         // Counted from the TCP connection: reaching a busy server may itself take a while.
@@ -100,37 +106,29 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return (t->handlers->stopRequested && t->handlers->stopRequested()) ? 1 : 0;
 }
 
-void InitCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    auto* t = static_cast<Transfer*>(user);
+    return t->transfer->Guard(1, [&] { return Progress(t); });
 }
 
 }  // namespace
 
 IcyStreamOutcome ReceiveIcyStream(const std::string& url, const IcyStreamHandlers& handlers,
                                  const IcyStreamOptions& options) {
-    InitCurlOnce();
+    net::CurlTransfer transfer;
     Transfer t;
+    t.transfer = &transfer;
     t.handlers = &handlers;
     t.readPauseMs = options.readPauseMs;
     t.firstByteTimeoutMs = options.firstByteTimeoutMs;
-    t.curl = curl_easy_init();
+    t.curl = transfer.Easy();
     if (!t.curl) return {IcyStreamResult::ConnectFailed, "cannot start a transfer"};
-    curl_slist* headers = curl_slist_append(nullptr, "Icy-MetaData: 1");
-    // Shoutcast servers answer "ICY 200 OK" instead of an HTTP status line.
-    curl_slist* icyAlias = curl_slist_append(nullptr, "ICY 200 OK");
-    curl_easy_setopt(t.curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(t.curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(t.curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(t.curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(t.curl, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(t.curl, CURLOPT_CONNECTTIMEOUT_MS, options.connectTimeoutMs);
+    net::CurlCommonOptions common;
+    common.connectTimeoutMs = options.connectTimeoutMs;
+    common.headers = {"Icy-MetaData: 1"};
+    transfer.Configure(url, common);
     curl_easy_setopt(t.curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(t.curl, CURLOPT_LOW_SPEED_TIME, options.stallSeconds);
-    curl_easy_setopt(t.curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(t.curl, CURLOPT_HTTPHEADER, headers);
-    curl_easy_setopt(t.curl, CURLOPT_HTTP200ALIASES, icyAlias);
-    curl_easy_setopt(t.curl, CURLOPT_USERAGENT, "Wavetrap");
     curl_easy_setopt(t.curl, CURLOPT_HEADERFUNCTION, OnHeader);
     curl_easy_setopt(t.curl, CURLOPT_HEADERDATA, &t);
     curl_easy_setopt(t.curl, CURLOPT_WRITEFUNCTION, OnBody);
@@ -138,15 +136,11 @@ IcyStreamOutcome ReceiveIcyStream(const std::string& url, const IcyStreamHandler
     curl_easy_setopt(t.curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(t.curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(t.curl, CURLOPT_XFERINFODATA, &t);
-    char errorText[CURL_ERROR_SIZE] = "";
-    curl_easy_setopt(t.curl, CURLOPT_ERRORBUFFER, errorText);
-    CURLcode code = curl_easy_perform(t.curl);
-    curl_easy_cleanup(t.curl);
-    curl_slist_free_all(headers);
-    curl_slist_free_all(icyAlias);
+    const CURLcode code = curl_easy_perform(t.curl);
+    transfer.RethrowCallbackError();
 
     if (handlers.stopRequested && handlers.stopRequested()) return {IcyStreamResult::Stopped, {}};
-    std::string reason = errorText[0] ? errorText : curl_easy_strerror(code);
+    const std::string reason = transfer.Describe(code);
     if (t.refused) return {IcyStreamResult::ConnectFailed, "HTTP status " + std::to_string(t.status)};
     if (t.noAnswer)
         return {IcyStreamResult::ConnectFailed, "no audio within " + std::to_string(t.firstByteTimeoutMs / 1000) + " s"};

@@ -2,7 +2,10 @@
 // Receives one station stream over HTTP or HTTPS on the calling thread: asks for ICY
 // metadata, strips it from the audio and hands both on as they arrive. Returns when the
 // stream ends, fails, or the caller asks it to stop (checked with every block and at least
-// once a second while the station is silent).
+// once a second while the station is silent). The transfer is set up as every HTTP request of
+// the program is (net/CurlTransfer): http and https only, a few redirects, no proxy from the
+// environment. An exception thrown by a handler ends the transfer and is rethrown from
+// ReceiveIcyStream once libcurl has returned.
 #include <cstddef>
 #include <functional>
 #include <string>

@@ -9,7 +9,6 @@
 #include "platform/TextEncoding.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace wt {
 
@@ -57,7 +56,8 @@ TNetRadioChannel::TNetRadioChannel(std::int32_t id, const std::string& wishes, D
                [this](const std::string& text) { TitleText(text); }}),
       cutter_([this](const char* data, std::size_t size, std::uint64_t position,
                      bool isFrame) { Frame(data, size, position, isFrame); },
-               [this](const std::string& title, std::uint64_t position) { Announce(title, position); }) {
+               [this](const std::string& title, std::uint64_t position) { Announce(title, position); }),
+      writer_(options_.Files()) {
     for (auto& wish : SplitLines(wishes)) wishes_.push_back(std::move(wish));
 }
 
@@ -71,8 +71,8 @@ void TNetRadioChannel::SetFolder(const std::string& folder) {
         std::lock_guard<std::mutex> lock(lock_);
         folder_ = WithTrailingSlash(folder);
     }
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
+    // A folder that cannot be made shows when the first song is written into it.
+    static_cast<void>(options_.Files().CreateFolders(folder));
 }
 
 void TNetRadioChannel::StartRip(const std::string& url) {

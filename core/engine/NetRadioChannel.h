@@ -6,8 +6,10 @@
 // dispatcher.
 //
 // Threads: the stream is received on the channel's own thread, so everything the audio and
-// metadata handlers touch belongs to that thread. lock_ guards what the GUI thread reads;
-// it is the only lock taken here and is never held during a hand-off to the GUI thread.
+// metadata handlers touch belongs to that thread. lock_ guards what the GUI thread reads.
+// Lock order: lock_ is never held together with another lock (the song-name claims of
+// SongFiles take theirs while lock_ is free), and no lock is held during a hand-off to the
+// GUI thread.
 #include "engine/AudioFrames.h"
 #include "engine/StreamCutter.h"
 #include "engine/ReplayFilter.h"

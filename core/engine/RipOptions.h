@@ -1,6 +1,8 @@
 #pragma once
-// How a rip deals with the network: time limits and the pauses between reconnections.
+// How a rip deals with the network (time limits, the pauses between reconnections) and the disk.
 // The defaults are the program's; tests shorten them.
+#include "platform/FileSystem.h"
+
 namespace wt {
 
 struct RipOptions {
@@ -20,6 +22,10 @@ struct RipOptions {
     int readPauseMs = 400;
     // Audio bytes without a single MP3 or AAC frame or Ogg page before the stream is refused.
     unsigned long maxBytesWithoutFrames = 64 * 1024;
+    // The files the songs are written to: the real ones unless a test hands in a faulty disk
+    // (which must outlive the rip).
+    FileSystem* files = nullptr;
+    FileSystem& Files() const { return files ? *files : RealFileSystem(); }
 };
 
 }  // namespace wt

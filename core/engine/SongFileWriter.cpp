@@ -2,12 +2,6 @@
 
 #include "platform/FileNames.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <filesystem>
-
 namespace wt {
 
 namespace {
@@ -25,52 +19,45 @@ std::string SongFileName(const std::string& title, const std::string& extension,
 bool SongFileWriter::Open(const std::string& folder, const std::string& title, const std::string& extension) {
     Close();
     error_ = 0;
-    std::error_code ignored;  // a folder that cannot be made shows as the open's failure
-    std::filesystem::create_directories(folder, ignored);
+    // A folder that cannot be made shows as the open's failure.
+    (void)files_.CreateFolders(folder);
+    FileResult opened;
     for (int n = 1; n <= kMaxVariants; ++n) {
         std::string path = JoinPath(folder, SongFileName(title, extension, n));
-        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            fd_ = fd;
+        opened = files_.Open(path, OpenMode::CreateNew, &file_);
+        if (opened.ok()) {
             path_ = std::move(path);
             written_ = 0;
             buffer_.clear();
             return true;
         }
-        if (errno != EEXIST) break;
+        if (opened.error() != EEXIST) break;
     }
-    error_ = errno;
+    error_ = opened.error();
     return false;
 }
 
 bool SongFileWriter::Append(const char* data, std::size_t size) {
-    if (fd_ < 0 || error_ != 0) return false;
+    if (!file_ || error_ != 0) return false;
     buffer_.append(data, size);
     if (buffer_.size() >= kBufferBytes) return Flush();
     return true;
 }
 
 bool SongFileWriter::Flush() {
-    if (fd_ < 0) return false;
+    if (!file_) return false;
     if (error_ != 0) return false;
     std::size_t done = 0;
-    while (done < buffer_.size()) {
-        ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            error_ = n < 0 ? errno : ENOSPC;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
+    const FileResult wrote = file_->Append(buffer_.data(), buffer_.size(), &done);
+    if (!wrote.ok()) error_ = wrote.error();
     written_ += done;
     buffer_.erase(0, done);
     if (error_ != 0) {
         buffer_.clear();  // not written, not counted
         return false;
     }
-    struct stat st {};
-    if (::fstat(fd_, &st) == 0 && st.st_nlink == 0) {
+    FileInfo info;
+    if (file_->Info(&info).ok() && info.links == 0) {
         error_ = ENOENT;
         return false;
     }
@@ -78,10 +65,11 @@ bool SongFileWriter::Flush() {
 }
 
 bool SongFileWriter::Close() {
-    if (fd_ < 0) return error_ == 0;
+    if (!file_) return error_ == 0;
     bool ok = buffer_.empty() || Flush();
-    ::close(fd_);
-    fd_ = -1;
+    const FileResult closed = file_->Close();
+    if (!closed.ok() && error_ == 0) error_ = closed.error();
+    file_.reset();
     buffer_.clear();
     return ok && error_ == 0;
 }

@@ -5,7 +5,10 @@
 // "Title (3).mp3" ... is used. A failed write keeps what was written before it.
 #include <cerrno>
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "platform/FileSystem.h"
 
 namespace wt {
 
@@ -14,7 +17,8 @@ public:
     // Flushed when this much is buffered (and by the caller at least once a second).
     static constexpr std::size_t kBufferBytes = 16 * 1024;
 
-    SongFileWriter() = default;
+    // `files` must outlive the writer.
+    explicit SongFileWriter(FileSystem& files = RealFileSystem()) : files_(files) {}
     ~SongFileWriter() { Close(); }
     SongFileWriter(const SongFileWriter&) = delete;
     SongFileWriter& operator=(const SongFileWriter&) = delete;
@@ -31,7 +35,7 @@ public:
     // Flushes and closes; false when that flush failed.
     bool Close();
 
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return file_ != nullptr; }
     const std::string& Path() const { return path_; }
     // Bytes in the file plus bytes waiting in the buffer.
     std::uint64_t Bytes() const { return written_ + buffer_.size(); }
@@ -40,7 +44,8 @@ public:
     bool DiskFull() const { return error_ == ENOSPC || error_ == EDQUOT; }
 
 private:
-    int fd_ = -1;
+    FileSystem& files_;
+    std::unique_ptr<OpenFile> file_;
     std::string path_;
     std::string buffer_;
     std::uint64_t written_ = 0;

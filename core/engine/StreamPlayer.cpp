@@ -3,9 +3,9 @@
 #include "engine/AudioDecoder.h"
 #include "engine/IcyParser.h"
 #include "engine/IcyStream.h"
+#include "platform/FileSystem.h"
 #include "platform/TextEncoding.h"
 
-#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -40,12 +40,17 @@ void StreamPlayer::Run(const std::string& source, bool isFile) {
     if (isFile) {
         // A song file, perhaps still growing under a rip: what has been written so far plays.
         auto decoder = MakeDecoderForStream({}, nullptr);
-        std::ifstream in(source, std::ios::binary);
+        std::unique_ptr<OpenFile> in;
         std::vector<char> block(64 * 1024);
-        while (in && !stop_) {
-            in.read(block.data(), static_cast<std::streamsize>(block.size()));
-            const auto got = static_cast<std::size_t>(in.gcount());
-            if (got == 0 || !decoder->Feed(block.data(), got, frames_, stop_)) break;
+        std::int64_t offset = 0;
+        if (RealFileSystem().Open(source, OpenMode::Read, &in).ok()) {
+            while (!stop_) {
+                std::size_t got = 0;
+                if (!in->ReadAt(offset, block.data(), block.size(), &got).ok() || got == 0) break;
+                offset += static_cast<std::int64_t>(got);
+                if (!decoder->Feed(block.data(), got, frames_, stop_)) break;
+            }
+            static_cast<void>(in->Close());  // read only: nothing to lose
         }
         decoder->Finish(frames_, stop_);
         finished_ = true;

@@ -1,8 +1,7 @@
 #include "files/DamagedFiles.h"
 
-#include <filesystem>
-
 #include "catalogue/CatalogueRepair.h"
+#include "platform/FileSystem.h"
 #include "platform/SetAside.h"
 #include "settings/zIniData.h"
 
@@ -18,8 +17,8 @@ std::string Stations(std::int64_t count) {
 
 // The settings file's own refusal, or empty when it opens (or is missing: a new one is made).
 std::string SettingsRefusal(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return {};
+    FileInfo info;
+    if (!RealFileSystem().Info(path, &info).ok()) return {};
     try {
         TzIniData store(path, true);
     } catch (const EzIniDataError& refusal) {

@@ -4,11 +4,9 @@
 
 #include <array>
 #include <chrono>
-#include <exception>
-#include <fstream>
 #include <mutex>
-#include <ostream>
 
+#include "net/CurlTransfer.h"
 #include "platform/StringList.h"
 
 namespace wt::net {
@@ -20,22 +18,11 @@ using SteadyClock = std::chrono::steady_clock;
 // How often a running request looks at its abort conditions.
 constexpr int kPollMs = 50;
 
-void InitCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 bool IsSuccess(long status) { return status >= 200 && status <= 299; }
-
-std::string Trim(std::string_view s) {
-    size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r' || s[e - 1] == '\n')) --e;
-    return std::string(s.substr(b, e - b));
-}
 
 // State of one running request, reached from libcurl's callbacks.
 struct Transfer {
+    CurlTransfer* curl = nullptr;
     CURL* easy = nullptr;
     const BodySink* sink = nullptr;
     const HeadCallback* onHead = nullptr;
@@ -43,9 +30,7 @@ struct Transfer {
     std::string reason;
     bool headDelivered = false;
     bool sinkStopped = false;
-    std::exception_ptr callbackError;
     SteadyClock::time_point lastActivity = SteadyClock::now();
-    char errorBuffer[CURL_ERROR_SIZE] = {};
 
     long ResponseCode() const {
         long code = 0;
@@ -64,24 +49,27 @@ struct Transfer {
     }
 };
 
-size_t OnHeaderLine(char* data, size_t size, size_t count, void* user) {
-    auto* t = static_cast<Transfer*>(user);
-    const size_t n = size * count;
+size_t ReadHeaderLine(Transfer* t, std::string_view line) {
+    const size_t n = line.size();
     t->lastActivity = SteadyClock::now();
-    std::string_view line(data, n);
     // A status line starts a new response (after a redirect or a 100 Continue).
     if (line.starts_with("HTTP/") || line.starts_with("ICY ")) {
         t->head.headers.clear();
         t->reason.clear();
         const size_t codeAt = line.find(' ');
         const size_t reasonAt = codeAt == std::string_view::npos ? codeAt : line.find(' ', codeAt + 1);
-        if (reasonAt != std::string_view::npos) t->reason = Trim(line.substr(reasonAt + 1));
+        if (reasonAt != std::string_view::npos) t->reason = std::string(Trim(line.substr(reasonAt + 1)));
         return n;
     }
     const size_t colon = line.find(':');
     if (colon != std::string_view::npos)
-        t->head.headers.emplace_back(Trim(line.substr(0, colon)), Trim(line.substr(colon + 1)));
+        t->head.headers.emplace_back(std::string(Trim(line.substr(0, colon))), std::string(Trim(line.substr(colon + 1))));
     return n;
+}
+
+size_t OnHeaderLine(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    return t->curl->Guard(size_t{0}, [&] { return ReadHeaderLine(t, std::string_view(data, size * count)); });
 }
 
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
@@ -91,28 +79,20 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
     // The body of an error answer is not the document asked for: drop it; the status check
     // after the transfer raises the error.
     if (!IsSuccess(t->ResponseCode())) return n;
-    try {
+    return t->curl->Guard(std::size_t{0}, [&]() -> std::size_t {
         t->DeliverHead();
         if (!(*t->sink)(std::string_view(data, n))) {
             t->sinkStopped = true;
             return 0;
         }
-    } catch (...) {
-        // Exceptions must not cross libcurl's C frames: keep it and rethrow after cleanup.
-        t->callbackError = std::current_exception();
-        return 0;
-    }
-    return n;
-}
-
-std::string Describe(const Transfer& t, CURLcode code) {
-    return t.errorBuffer[0] ? std::string(t.errorBuffer) : std::string(curl_easy_strerror(code));
+        return n;
+    });
 }
 
 [[noreturn]] void ThrowForCurlCode(const Transfer& t, CURLcode code, std::string_view url,
                                    bool connected) {
     const std::string where = " (" + std::string(url) + ")";
-    const std::string detail = Describe(t, code);
+    const std::string detail = t.curl->Describe(code);
     switch (code) {
     case CURLE_UNSUPPORTED_PROTOCOL:
     case CURLE_URL_MALFORMAT:
@@ -134,17 +114,9 @@ std::string Describe(const Transfer& t, CURLcode code) {
     }
 }
 
-struct EasyHandle {
-    CURL* h = curl_easy_init();
-    ~EasyHandle() { curl_easy_cleanup(h); }
-};
 struct MultiHandle {
     CURLM* h = curl_multi_init();
     ~MultiHandle() { curl_multi_cleanup(h); }
-};
-struct HeaderList {
-    curl_slist* list = nullptr;
-    ~HeaderList() { curl_slist_free_all(list); }
 };
 
 }  // namespace
@@ -200,37 +172,22 @@ HttpResponseHead HttpClient::Get(std::string_view url, const BodySink& sink,
     if (!IsHttpUrl(url))
         throw HttpError(HttpErrorKind::BadUrl, "Only http and https addresses are supported (" + urlText + ")");
 
-    EasyHandle easy;
+    CurlTransfer transfer;
     MultiHandle multi;
-    HeaderList headers;
-    HeaderList icyAlias;
-    icyAlias.list = curl_slist_append(nullptr, "ICY 200 OK");
-    if (!easy.h || !multi.h) throw HttpError(HttpErrorKind::Transfer, "Out of resources for a request");
+    if (!transfer.Ready() || !multi.h) throw HttpError(HttpErrorKind::Transfer, "Out of resources for a request");
     Transfer t;
-    t.easy = easy.h;
+    t.curl = &transfer;
+    t.easy = transfer.Easy();
     t.sink = &sink;
     t.onHead = &onHead;
 
-    CURL* e = easy.h;
-    curl_easy_setopt(e, CURLOPT_URL, urlText.c_str());
-    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(e, CURLOPT_MAXREDIRS, options.maxRedirects);
-    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-    // Shoutcast servers answer "ICY 200 OK" instead of an HTTP status line.
-    curl_easy_setopt(e, CURLOPT_HTTP200ALIASES, icyAlias.list);
-    curl_easy_setopt(e, CURLOPT_PROXY, "");  // never a proxy from the environment
-    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t.errorBuffer);
+    CURL* e = transfer.Easy();
+    transfer.Configure(urlText, {options.maxRedirects, options.connectTimeoutMs, options.userAgent, options.headers});
     curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &OnHeaderLine);
     curl_easy_setopt(e, CURLOPT_HEADERDATA, &t);
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &OnBody);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
-    if (!options.userAgent.empty()) curl_easy_setopt(e, CURLOPT_USERAGENT, options.userAgent.c_str());
-    if (options.connectTimeoutMs > 0) curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, options.connectTimeoutMs);
     if (options.totalTimeoutMs > 0) curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, options.totalTimeoutMs);
-    for (const std::string& h : options.headers) headers.list = curl_slist_append(headers.list, h.c_str());
-    if (headers.list) curl_easy_setopt(e, CURLOPT_HTTPHEADER, headers.list);
     if (options.acceptCookies) {
         curl_easy_setopt(e, CURLOPT_COOKIEFILE, "");
         curl_easy_setopt(e, CURLOPT_SHARE, cookies_->share);
@@ -276,7 +233,7 @@ HttpResponseHead HttpClient::Get(std::string_view url, const BodySink& sink,
     connected = connected || connectTime > 0;
     curl_multi_remove_handle(multi.h, e);
 
-    if (t.callbackError) std::rethrow_exception(t.callbackError);
+    transfer.RethrowCallbackError();
     if (t.sinkStopped) throw HttpError(HttpErrorKind::Cancelled, "Request stopped by its receiver (" + urlText + ")");
     const long status = t.ResponseCode();
     // An error status explains a failure better than a broken body that followed it; a
@@ -302,20 +259,16 @@ std::string HttpClient::GetString(std::string_view url) const {
     return body;
 }
 
-void HttpClient::GetToStream(std::string_view url, std::ostream& out) const {
+void HttpClient::GetToFile(std::string_view url, const std::string& path, FileSystem& files) const {
+    std::unique_ptr<OpenFile> file;
+    if (!files.Open(path, OpenMode::Replace, &file).ok()) throw HttpError(HttpErrorKind::Sink, "Could not create " + path);
     Get(url, [&](std::string_view bytes) {
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) throw HttpError(HttpErrorKind::Sink, "Could not store the download of " + std::string(url));
+        std::size_t written = 0;
+        if (!file->Append(bytes.data(), bytes.size(), &written).ok())
+            throw HttpError(HttpErrorKind::Sink, "Could not store the download of " + std::string(url));
         return true;
     });
-}
-
-void HttpClient::GetToFile(std::string_view url, const std::string& path) const {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) throw HttpError(HttpErrorKind::Sink, "Could not create " + path);
-    GetToStream(url, file);
-    file.flush();
-    if (!file) throw HttpError(HttpErrorKind::Sink, "Could not write " + path);
+    if (!file->Close().ok()) throw HttpError(HttpErrorKind::Sink, "Could not write " + path);
 }
 
 }  // namespace wt::net

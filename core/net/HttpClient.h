@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/FileSystem.h"
+
 namespace wt::net {
 
 enum class HttpErrorKind {
@@ -93,11 +95,9 @@ public:
                          const HeadCallback& onHead = {}) const;
 
     std::string GetString(std::string_view url) const;
-    // Writes the body into out; throws HttpError (Sink) when the stream fails.
-    void GetToStream(std::string_view url, std::ostream& out) const;
     // Creates or replaces the file and writes the body into it; the file stays (possibly
     // partial) after a failure so the caller decides what to do with it.
-    void GetToFile(std::string_view url, const std::string& path) const;
+    void GetToFile(std::string_view url, const std::string& path, FileSystem& files = RealFileSystem()) const;
 
     // Stops every request running on this client with a Cancelled error, from any thread,
     // and every later one until ResetCancel().

@@ -4,13 +4,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <system_error>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/FileNames.h"
+#include "platform/FileSystem.h"
+#include "platform/StringList.h"
 
 namespace wt {
 
@@ -80,10 +81,12 @@ ProgramFolders ResolveProgramFolders(const std::string& exeFolder, const FolderE
 
 std::string UserMusicFolder(const FolderEnvironment& env) {
     const std::string home = WithTrailingSlash(env.home.empty() ? "/" : env.home);
-    std::ifstream dirs(BaseFolder(env.xdgConfigHome, home, ".config/") + "user-dirs.dirs");
+    std::string dirs;  // a missing or unreadable list leaves the home folder
+    if (!ReadWholeFile(RealFileSystem(), BaseFolder(env.xdgConfigHome, home, ".config/") + "user-dirs.dirs", &dirs).ok())
+        return home;
     // Lines of the form XDG_MUSIC_DIR="$HOME/Music" or XDG_MUSIC_DIR="/absolute/path".
     const std::string key = "XDG_MUSIC_DIR=\"";
-    for (std::string line; std::getline(dirs, line);) {
+    for (const std::string& line : SplitLines(dirs)) {
         if (line.compare(0, key.size(), key) != 0) continue;
         const std::size_t end = line.find('"', key.size());
         if (end == std::string::npos) break;

@@ -20,19 +20,17 @@ std::string SetAsideName(const std::string& path, std::time_t now) {
     return name;
 }
 
-std::string MoveAside(const std::string& path, std::time_t now) {
+std::string MoveAside(const std::string& path, std::time_t now, FileSystem& files) {
     const std::string aside = SetAsideName(path, now);
-    std::error_code ec;
-    fs::rename(path, aside, ec);
-    if (ec) throw std::runtime_error("Cannot rename \"" + path + "\" to \"" + aside + "\". " + ec.message());
+    const FileResult moved = files.RenameOver(path, aside);
+    if (!moved.ok()) throw std::runtime_error("Cannot rename \"" + path + "\" to \"" + aside + "\". " + moved.Reason());
     return aside;
 }
 
-std::string CopyAside(const std::string& path, std::time_t now) {
+std::string CopyAside(const std::string& path, std::time_t now, FileSystem& files) {
     const std::string aside = SetAsideName(path, now);
-    std::error_code ec;
-    fs::copy_file(path, aside, fs::copy_options::none, ec);
-    if (ec) throw std::runtime_error("Cannot copy \"" + path + "\" to \"" + aside + "\". " + ec.message());
+    const FileResult copied = CopyWholeFile(files, path, aside);
+    if (!copied.ok()) throw std::runtime_error("Cannot copy \"" + path + "\" to \"" + aside + "\". " + copied.Reason());
     return aside;
 }
 

@@ -4,14 +4,16 @@
 #include <ctime>
 #include <string>
 
+#include "platform/FileSystem.h"
+
 namespace wt {
 
 // The name the file at path would be set aside under at time now.
 std::string SetAsideName(const std::string& path, std::time_t now);
 // Renames the file to its set-aside name; returns that name. Throws std::runtime_error with
 // the system's reason.
-std::string MoveAside(const std::string& path, std::time_t now);
+std::string MoveAside(const std::string& path, std::time_t now, FileSystem& files = RealFileSystem());
 // Copies the file to its set-aside name (the original stays); returns that name.
-std::string CopyAside(const std::string& path, std::time_t now);
+std::string CopyAside(const std::string& path, std::time_t now, FileSystem& files = RealFileSystem());
 
 }  // namespace wt

@@ -54,4 +54,10 @@ bool ContainsIgnoreCase(std::string_view haystack, std::string_view needle) {
     return AsciiLower(haystack).find(AsciiLower(needle)) != std::string::npos;
 }
 
+std::string_view Trim(std::string_view text, std::string_view blanks) {
+    const auto first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
 }  // namespace wt

@@ -39,6 +39,49 @@ inline constexpr std::array kAll = {
     kSchedules,
 };
 
+// What each setting holds and what reading it gives while it is not set: the one table the
+// help page's settings list is checked against. Every name of kAll has its row.
+enum class SettingKind { Text, Lines, Integer, Boolean };
+struct SettingInfo {
+    const char* name;
+    SettingKind kind;
+    int defaultNumber;  // Integer and Boolean (0 or 1)
+    const char* defaultText = "";  // Text: what an unset setting reads as; Lines read empty
+};
+inline constexpr SettingInfo kTable[] = {
+    {kWorkingPath, SettingKind::Text, 0},
+    {kBlackList, SettingKind::Lines, 0},
+    {kWishes, SettingKind::Lines, 0},
+    {kDatabaseVersion, SettingKind::Integer, 1},
+    {kFavorites, SettingKind::Lines, 0},
+    {kRippedSongs, SettingKind::Integer, 0},
+    {kRippedWishedSongs, SettingKind::Integer, 0},
+    {kHigherEnabled, SettingKind::Boolean, 0},
+    {kHigherIndex, SettingKind::Integer, 0},
+    {kLowerEnabled, SettingKind::Boolean, 0},
+    {kLowerIndex, SettingKind::Integer, 0},
+    {kAutoUpdate, SettingKind::Boolean, 0},
+    {kUpdateServer, SettingKind::Text, 0},
+    {kProductSite, SettingKind::Text, 0},
+    {kAdvertSite, SettingKind::Text, 0},
+    {kDirectorySite, SettingKind::Text, 0},
+    {kWishListingURL, SettingKind::Text, 0, "http://dir.xiph.org/yp.xml"},
+    {kWishListingInterval, SettingKind::Integer, 15 * 60},  // seconds
+    {kWishStatusInterval, SettingKind::Integer, 30},        // seconds
+    {kWishStatusServers, SettingKind::Integer, 50},
+    {kWishMatches, SettingKind::Lines, 0},
+    {kSchedules, SettingKind::Lines, 0},
+};
+
+// The row of a fixed name, for the modules that read it with its default.
+constexpr const SettingInfo& RowOf(std::string_view name) {
+    for (const SettingInfo& row : kTable)
+        if (name == row.name) return row;
+    throw "not a setting of the table";
+}
+// The row of a fixed name (exact spelling), or nullptr.
+const SettingInfo* Find(std::string_view name);
+
 // Whether name is one of the fixed names above, ignoring letter case.
 bool IsFixedName(std::string_view name);
 

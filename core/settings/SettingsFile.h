@@ -7,8 +7,11 @@
 // copy, and the commit flushes it and renames it over the old file. A crash at any moment
 // leaves either the old file or the new one, whole.
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
+
+#include "platform/FileSystem.h"
 
 namespace wt {
 
@@ -20,20 +23,23 @@ public:
 
 class SettingsFile {
 public:
-    SettingsFile() = default;
+    // `files` must outlive this object.
+    explicit SettingsFile(FileSystem& files = RealFileSystem()) : files_(files) {}
     ~SettingsFile();
     SettingsFile(const SettingsFile&) = delete;
     SettingsFile& operator=(const SettingsFile&) = delete;
 
     // Writes a new file holding `size` bytes; fails when the file already exists.
-    static void Create(const std::string& path, const void* bytes, std::size_t size);
+    void Create(const std::string& path, const void* bytes, std::size_t size);
+    // Whether a file (of any kind) has this name.
+    bool Exists(const std::string& path) const;
 
     void Open(const std::string& path, bool readOnly);
     void Close();
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return file_ != nullptr; }
 
     // True while written changes wait for Commit.
-    bool Changing() const { return oldFd_ >= 0; }
+    bool Changing() const { return old_ != nullptr; }
     // Flushes the changed copy and puts it in place of the file (and flushes the folder).
     // Without changes, flushes the file.
     void Commit();
@@ -50,9 +56,11 @@ public:
     void Truncate(std::int64_t size);
 private:
     void BeginChange();
+    void RemoveStaleCopies();
 
-    int fd_ = -1;      // the file, or while changing, the copy
-    int oldFd_ = -1;   // while changing: the file itself
+    FileSystem& files_;
+    std::unique_ptr<OpenFile> file_;  // the file, or while changing, the copy
+    std::unique_ptr<OpenFile> old_;   // while changing: the file itself
     bool readOnly_ = false;
     std::string path_;
     std::string copyPath_;

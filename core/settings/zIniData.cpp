@@ -1,7 +1,6 @@
 #include "settings/zIniData.h"
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -56,6 +55,11 @@ TzIniData::TzIniData(const std::string& fileName, bool readOnly, std::string pro
     SetFileName(fileName);
 }
 
+TzIniData::TzIniData(FileSystem& files, const std::string& fileName, bool readOnly, std::string programFolder)
+    : programFolder_(std::move(programFolder)), readOnly_(readOnly), file_(files) {
+    SetFileName(fileName);
+}
+
 TzIniData::~TzIniData() { Close(); }
 
 std::int32_t TzIniData::KeyOf(std::string_view name) {
@@ -96,7 +100,7 @@ void TzIniData::CreateEmptyFile(const std::string& path) {
     PutDouble(bytes + 8, now);
     WriteLE32(bytes + 16, kDataStart);
     PutDouble(bytes + 24, now);
-    SettingsFile::Create(path, bytes, sizeof bytes);
+    file_.Create(path, bytes, sizeof bytes);
 }
 
 void TzIniData::FailOpen(const char* message) {
@@ -107,8 +111,7 @@ void TzIniData::FailOpen(const char* message) {
 void TzIniData::Open() {
     if (active_ || fileName_.empty()) return;
     const std::string path = ResolvedPath();
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) CreateEmptyFile(path);
+    if (!file_.Exists(path)) CreateEmptyFile(path);
     file_.Open(path, readOnly_);
     if (file_.Size() < kDataStart) FailOpen("zIniData Open: File is corrapted - ");
     unsigned char header[kHeaderSize];

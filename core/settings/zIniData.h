@@ -39,6 +39,9 @@ public:
     explicit TzIniData(std::string programFolder = ExecutableFolder());
     // Opens `fileName` at once.
     TzIniData(const std::string& fileName, bool readOnly, std::string programFolder = ExecutableFolder());
+    // The same on the given files (a test's faulty disk); `files` must outlive the store.
+    TzIniData(FileSystem& files, const std::string& fileName, bool readOnly,
+              std::string programFolder = ExecutableFolder());
     ~TzIniData();
     TzIniData(const TzIniData&) = delete;
     TzIniData& operator=(const TzIniData&) = delete;

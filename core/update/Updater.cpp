@@ -10,8 +10,7 @@
 #include "update/UpdateTexts.h"
 #include "update/VersionFile.h"
 
-#include <cstdio>
-#include <filesystem>
+#include <memory>
 
 namespace wt {
 
@@ -53,15 +52,17 @@ TUpdater::TUpdater(TzIniData& settings, StationCatalogue& catalogue, net::HttpCl
       blackList_(std::move(blackList)),
       options_(options) {
     DeclareStationFields(update_);
+    update_.SetFileSystem(Files());
 }
 
 std::string TUpdater::TempFilePath() const { return programFolder_ + kUpdateTempFile; }
 
 void TUpdater::RemoveStaleTempFile() const {
     if (busy_) return;
-    std::error_code ignored;
-    std::filesystem::remove(TempFilePath(), ignored);
+    (void)Files().Remove(TempFilePath());  // none left is the usual case
 }
+
+FileSystem& TUpdater::Files() const { return options_.files ? *options_.files : RealFileSystem(); }
 
 bool TUpdater::FetchVersionText(long connectTimeoutMs, std::string& text) {
     std::string body;
@@ -143,30 +144,30 @@ void TUpdater::OfferUpdateOnActivation() {
 }
 
 bool TUpdater::Download(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
+    std::unique_ptr<OpenFile> file;
+    if (!Files().Open(path, OpenMode::Replace, &file).ok()) return false;
     bool ok = true;
     try {
         const std::string url = UpdateServerUrl(settings_, "/upd.db");
         const net::HttpOptions options = RequestOptions(0, options_.stallTimeoutMs);
         host_.RunRequest([&] {
             // Straight to disk: a catalogue can be large.
-            http_.Get(url, [file](std::string_view bytes) {
-                return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+            http_.Get(url, [&file](std::string_view bytes) {
+                std::size_t written = 0;
+                return file->Append(bytes.data(), bytes.size(), &written).ok();
             }, options);
         });
     } catch (const std::exception&) {
         ok = false;
     }
-    if (std::fclose(file) != 0) ok = false;
+    if (!file->Close().ok()) ok = false;
     return ok;
 }
 
 void TUpdater::RunUpdate(int newVersion) {
     const std::string temp = TempFilePath();
-    std::error_code ignored;
     if (update_.Active()) update_.Close();
-    std::filesystem::remove(temp, ignored);
+    (void)Files().Remove(temp);  // a stale download, if any; Download replaces it anyway
 
     if (!Download(temp)) {
         host_.ShowError(updatetext::kDownloadFailed);
@@ -184,7 +185,7 @@ void TUpdater::RunUpdate(int newVersion) {
     const int count = update_.RecordCount();
     if (count > options_.mergeQuestionStations && !host_.AskYesNo(updatetext::LargeUpdateQuestion(count))) {
         update_.Close();
-        std::filesystem::remove(temp, ignored);  // declined: nothing merged, the version stays
+        (void)Files().Remove(temp);  // declined: nothing merged, the version stays
         return;
     }
     host_.ProgressStart(count);
@@ -203,7 +204,7 @@ void TUpdater::RunUpdate(int newVersion) {
     host_.ProgressClose();
     settings_.WriteInteger(setting::kDatabaseVersion, newVersion);
     update_.Close();
-    std::filesystem::remove(temp, ignored);
+    (void)Files().Remove(temp);  // merged; a leftover is removed at the next start
     host_.LoadGenres();
     host_.ShowInformation(std::string(updatetext::kUpdatedPrefix) + std::to_string(catalogue_.StationCount()) +
                           updatetext::kUpdatedSuffix);

@@ -41,6 +41,9 @@ struct UpdaterOptions {
     long stallTimeoutMs = 60000;
     // The whole of one version check, connecting included.
     long versionCheckTotalMs = 15000;
+    // The files of the download (the real ones unless a test hands in a faulty disk, which
+    // must outlive the updater).
+    FileSystem* files = nullptr;
 };
 
 class TUpdater {
@@ -78,6 +81,7 @@ private:
     void RunUpdate(int newVersion);
     bool Download(const std::string& path);
     BitRateWindow ReadBitRateWindow();
+    FileSystem& Files() const;
 
     TzIniData& settings_;
     StationCatalogue& catalogue_;

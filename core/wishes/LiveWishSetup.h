@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "net/HttpClient.h"
+#include "settings/SettingNames.h"
 #include "settings/zIniData.h"
 #include "wishes/LiveWishWatch.h"
 #include "wishes/StatusPageSource.h"
@@ -12,10 +13,10 @@
 namespace wt {
 
 // The public Icecast directory's listing of every stream.
-inline constexpr const char* kDefaultWishListingURL = "http://dir.xiph.org/yp.xml";
-inline constexpr std::int32_t kDefaultWishListingIntervalSeconds = 15 * 60;
-inline constexpr std::int32_t kDefaultWishStatusIntervalSeconds = 30;
-inline constexpr std::int32_t kDefaultWishStatusServers = 50;
+inline constexpr const char* kDefaultWishListingURL = setting::RowOf(setting::kWishListingURL).defaultText;
+inline constexpr std::int32_t kDefaultWishListingIntervalSeconds = setting::RowOf(setting::kWishListingInterval).defaultNumber;
+inline constexpr std::int32_t kDefaultWishStatusIntervalSeconds = setting::RowOf(setting::kWishStatusInterval).defaultNumber;
+inline constexpr std::int32_t kDefaultWishStatusServers = setting::RowOf(setting::kWishStatusServers).defaultNumber;
 
 struct LiveWishSettings {
     std::string listingUrl = kDefaultWishListingURL;  // not an http(s) address ("off"): no listing

@@ -18,7 +18,7 @@ namespace {
 // From this many counted passes on, songs seen in the first pass are reported as well.
 constexpr int kSeenSongsPassLimit = 500;
 
-// One step below normal priority, like every background worker of the program.
+// One step below normal priority: a wish search must not slow the rips or the window.
 void LowerThisThreadsPriority() {
     const auto tid = static_cast<id_t>(::syscall(SYS_gettid));
     errno = 0;

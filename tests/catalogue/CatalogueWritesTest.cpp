@@ -1,10 +1,13 @@
 // Catalogue writes a crash cannot turn into a lost catalogue: moves and bulk changes replace
-// the file whole, and a torn last record is told apart from other damage and cut off.
+// the file whole, a torn last record is told apart from other damage and cut off, and a full
+// disk or a deleted folder is an error that leaves the file as it was.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "FaultyFileSystem.h"
 #include "TempFolder.h"
+#include "catalogue/DatasetError.h"
 #include "catalogue/CatalogueRepair.h"
 #include "catalogue/StationCatalogue.h"
 
@@ -14,6 +17,7 @@ namespace {
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
+using test::FaultyFileSystem;
 namespace fs = std::filesystem;
 
 constexpr std::size_t kEmpty = 229, kRecord = 443;
@@ -107,6 +111,64 @@ TEST(CatalogueRepair, TellsATornTailFromOtherDamage) {
     EXPECT_THROW(CutTornTail(dir.File("data.db")), EzDatasetError);
     EXPECT_EQ(ReadBytes(dir.File("data.db")), bytes);
     EXPECT_EQ(InspectDataSetFile(dir.File("missing.db")).kind, Kind::None);
+}
+
+// Writes on a disk that fills up or loses its folder: each failure is the engine's error
+// with the system's reason, and the file on disk keeps the stations it had.
+std::string FailureOf(const std::function<void()>& write) {
+    try {
+        write();
+    } catch (const EzDatasetError& e) {
+        return e.what();
+    }
+    return "(written)";
+}
+
+TEST(CatalogueWrites, AFailedWriteIsTheEnginesErrorAndTheFileKeepsItsStations) {
+    struct Case {
+        const char* name;
+        std::function<void(FaultyFileSystem&, const std::string&)> fault;
+        std::function<void(StationCatalogue&)> write;
+        std::string failure;  // {} stands for the catalogue's path
+    };
+    const auto add = [](StationCatalogue& cat) { cat.AddStation({0, "G", "Station 3", 128, "http://s/3"}); };
+    const auto remove = [](StationCatalogue& cat) {
+        cat.Dataset().First();
+        cat.Dataset().Delete();
+    };
+    const Case cases[] = {
+        {"append on a full disk", [](FaultyFileSystem& d, const std::string&) { d.FillAfter(0); }, add,
+         "Stream write error"},
+        {"delete on a full disk", [](FaultyFileSystem& d, const std::string&) { d.FillAfter(10); }, remove,
+         "Cannot write file \"{}\". No space left on device"},
+        {"delete with its folder gone", [](FaultyFileSystem& d, const std::string& f) { d.Vanish(f); }, remove,
+         "Cannot create file \"{}.new-XXXXXX\". No such file or directory"},
+        {"delete when the flush fails", [](FaultyFileSystem& d, const std::string&) { d.FailSyncs(); }, remove,
+         "Cannot write file \"{}\". Input/output error"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        {
+            StationCatalogue cat(dir.Path());
+            cat.Open();
+            cat.AddStation({0, "G", "Station 1", 128, "http://s/1"});
+            cat.AddStation({0, "G", "Station 2", 128, "http://s/2"});
+        }
+        FaultyFileSystem disk;
+        {
+            StationCatalogue cat(dir.Path());
+            cat.Dataset().SetFileSystem(disk);
+            cat.Open();
+            c.fault(disk, dir.Path());
+            std::string expected = c.failure;
+            if (auto at = expected.find("{}"); at != std::string::npos) expected.replace(at, 2, dir.File(kCatalogueFileName));
+            EXPECT_EQ(FailureOf([&] { c.write(cat); }), expected);
+            disk.Heal();
+        }
+        EXPECT_EQ(Titles(dir.Path()), (std::vector<std::string>{"Station 1", "Station 2"}));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+    }
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 // how records move in the file.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 
 #include "TempFolder.h"
 #include "catalogue/DataSetFile.h"
+#include "catalogue/FieldText.h"
 #include "catalogue/StationCatalogue.h"
 #include "catalogue/zDataset.h"
 #include "platform/ByteOrder.h"
@@ -206,6 +208,49 @@ TEST(DataSetFile, DeletingMovesTheTailAcrossChunkBoundariesAndCutsTheFile) {
     auto b = ReadBytes(dir.File("big.db"));
     ASSERT_EQ(b.size(), 229u + 2999u * 443u);
     for (int i = 0; i < 2999; ++i) ASSERT_EQ(I32(b, 229 + 443 * i), i + 2) << i;
+}
+
+}  // namespace
+}  // namespace wt
+
+namespace wt {
+namespace {
+
+// Faults a fuzzer found (their inputs are seeds of tests/fuzz/dataset_open).
+TEST(DataSetFileFuzzFinds, DayNumbersAtTheInt32LimitsBecomeDatesWithoutWrappingAround) {
+    struct Case {
+        std::int32_t day;
+        double expected;
+    };
+    const Case cases[] = {
+        {INT32_MIN, -2147483648.0 - kDateDelta},
+        {INT32_MAX, 2147483647.0 - kDateDelta},
+        {kDateDelta, 0.0},
+    };
+    for (const Case& c : cases) EXPECT_DOUBLE_EQ(DateTimeFromDayNumber(c.day, 0), c.expected) << c.day;
+    EXPECT_DOUBLE_EQ(DateTimeFromDayNumber(INT32_MIN, 43200000), -2147483648.0 - kDateDelta + 0.5);
+}
+
+TEST(DataSetFileFuzzFinds, RecordsOfNoBytesCanBeAddedAndSorted) {
+    // One field of width 0: every record is empty, and sorting them copies nothing.
+    std::vector<unsigned char> file(kHeaderSize + kDescriptorSize, 0);
+    std::memcpy(file.data(), "BDS\x1a", 4);
+    PutI32(file, 4, 1);
+    PutI32(file, 16, 1);
+    PutI32(file, 20, static_cast<std::int32_t>(file.size()));
+    file[kHeaderSize] = 'A';
+    file[kHeaderSize + 28] = static_cast<unsigned char>(TFieldType::ftInteger);
+    TempFolder dir;
+    WriteBytes(dir.File("zero.db"), file);
+    DataSetFile data;
+    data.Open(dir.File("zero.db"), false);
+    ASSERT_EQ(data.RecordSize(), 0);
+    data.AppendRecord(nullptr);
+    data.AppendRecord(nullptr);
+    data.Reorder({1, 0});
+    EXPECT_EQ(data.RecordCount(), 2);
+    data.Close();
+    EXPECT_EQ(ReadBytes(dir.File("zero.db")), file);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // connections with and without replayed audio, answers that are not radio streams, and
 // folders or disks that refuse the songs.
 #include "AudioFileChecks.h"
+#include "FaultyFileSystem.h"
 #include "LoopbackHttpServer.h"
 #include "RipFixture.h"
 #include "engine/StreamKind.h"
@@ -143,6 +144,50 @@ TEST_F(RipFixture, AFullDiskStopsTheRipKeepingWhatWasWritten) {
     EXPECT_EQ(ReadFile(folder / "Big Song.mp3"), station.Song(0).substr(0, size));
     EXPECT_EQ(kb[1], int(size >> 10));  // the bytes that did not fit are not counted
     ::umount(folder.c_str());
+}
+
+TEST_F(RipFixture, AFaultyDiskShowsAsTheRipsStatusAndNothingUnwrittenIsCounted) {
+    // The same faults as a real full disk or a deleted folder, at a moment the test chooses.
+    struct Case {
+        const char* name;
+        std::function<void(test::FaultyFileSystem&, const std::string& folder)> fault;
+        std::vector<std::string> statuses;
+    };
+    const Case cases[] = {
+        {"disk full", [](test::FaultyFileSystem& d, const std::string&) { d.FillAfter(20000); },
+         {"Connecting...", "Connected", "Ripping", "Disk full. Stopped", "Stopped"}},
+        {"folder gone", [](test::FaultyFileSystem& d, const std::string& f) { d.Vanish(f); },
+         {"Connecting...", "Connected", "Ripping", "Cannot write to " + folder.string() + "/Gone", "Stopped"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder);
+        statuses.clear();
+        ended.clear();
+        songs.clear();
+        test::FaultyFileSystem disk;
+        RipOptions options = FastRetries();
+        options.files = &disk;
+        radio = std::make_unique<TNetRadio>(dispatcher, options);
+        SetUp();
+        const std::string genre = folder.string() + "/Gone";
+        c.fault(disk, genre);
+        IcyTestServer station({{"Big Song", 60}, {"Next", 5}}, 2048, 20);
+        radio->StartRip(station.Url(), genre + "/", "");
+        if (c.statuses[3] == "Disk full. Stopped") {
+            ASSERT_TRUE(Pump([&] { return !ended.empty(); }));
+            const auto size = fs::file_size(genre + "/Big Song.mp3");
+            EXPECT_EQ(size, 20000u);  // what fitted stays
+            EXPECT_EQ(ReadFile(genre + "/Big Song.mp3"), station.Song(0).substr(0, size));
+            EXPECT_EQ(kb[1], int(size >> 10));
+        } else {
+            ASSERT_TRUE(Pump([&] { return statuses[1].size() >= 4; }));
+            radio->StopAll();
+            ASSERT_TRUE(Pump([&] { return !ended.empty(); }));
+            EXPECT_FALSE(fs::exists(genre + "/Big Song.mp3"));
+        }
+        EXPECT_EQ(statuses[1], c.statuses);
+    }
 }
 
 TEST_F(RipFixture, AWishRipIsOneGivenWishesWhateverItsFolderIsCalled) {

@@ -31,7 +31,8 @@ const std::string& FuzzFile() {
 }
 
 void Exercise(const std::string& path) {
-    wt::TzIniData store(path, false);
+    // Fuzz files are thrown away: no flush to the disk (which would cap the run at ~90 inputs/s).
+    wt::TzIniData store(wt::UnsyncedFileSystem(), path, false);
     for (const auto& entry : store.Records()) store.RecordText(entry);
     store.ReadString("Wishes", "");
     store.ReadInteger("RippedSongs", 0);

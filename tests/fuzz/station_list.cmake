@@ -1,4 +1,5 @@
 wavetrap_fuzz_target(station_list ${CMAKE_CURRENT_SOURCE_DIR}/station_list.cpp wt_directory)
 if(WAVETRAP_FUZZ)
-  target_compile_options(wt_directory PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+  target_compile_options(wt_directory PRIVATE -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
+  target_link_options(wt_directory INTERFACE -fsanitize=fuzzer-no-link,address,undefined)
 endif()

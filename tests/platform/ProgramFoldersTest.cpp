@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FaultyFileSystem.h"
 #include "TempFolder.h"
 
 #include <sys/stat.h>
@@ -142,6 +143,21 @@ TEST(SetAside, NamesCarryTheDateAndNeverReplaceAnotherFile) {
     in >> text;
     EXPECT_EQ(text, "first");
     EXPECT_THROW(MoveAside(file, now), std::runtime_error);  // nothing there any more
+}
+
+TEST(SetAside, ACopyThatDoesNotFitLeavesNoHalfCopyAndSaysWhy) {
+    testing::TempFolder dir;
+    const std::string file = dir.File("data.db");
+    std::ofstream(file) << std::string(5000, 'x');
+    test::FaultyFileSystem disk;
+    disk.FillAfter(1000);
+    try {
+        CopyAside(file, 0, disk);
+        ADD_FAILURE() << "copied";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("No space left on device"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
 }
 
 }  // namespace

@@ -52,4 +52,19 @@ TEST(StringList, SplitsAnyLineEndAndJoinsWithCrLf) {
 }
 
 }  // namespace
+TEST(StringList, TrimTakesOnlyTheGivenBlanksFromBothEnds) {
+    struct Case {
+        std::string_view text, blanks, trimmed;
+    };
+    const Case cases[] = {
+        {" \tName: value \r\n", " \t\r\n", "Name: value"},
+        {"\r\n", " \t\r\n", ""},
+        {"", " ", ""},
+        {"  12\t", " ", "12\t"},  // a tab is not a blank where only spaces are
+        {"a b", " ", "a b"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Trim(c.text, c.blanks), c.trimmed) << c.text;
+    EXPECT_EQ(Trim("\t x \n"), "x");
+}
+
 }  // namespace wt

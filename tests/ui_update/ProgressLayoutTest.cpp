@@ -1,4 +1,4 @@
-#include "update/ProgressLayout.h"
+#include "ui/update/ProgressLayout.h"
 
 #include <gtest/gtest.h>
 

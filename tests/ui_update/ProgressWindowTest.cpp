@@ -1,5 +1,6 @@
-#include "update/ProgForm.h"
-#include "update/zProgress.h"
+#include "ScriptedDialogs.h"
+#include "ui/update/ProgForm.h"
+#include "ui/update/zProgress.h"
 
 #include <gtest/gtest.h>
 
@@ -38,18 +39,14 @@ protected:
         owner.show();
         progress.SetSoundOutput(sound);
         progress.SetInputPollInterval(std::chrono::milliseconds(0));
-        progress.SetCancelQuestion([this](QWidget*, const QString& caption, const QString& text) {
-            questions << caption + "|" + text;
-            return answerYes;
-        });
+        progress.SetDialogs(dialogs);
     }
     void PressEsc() { QCoreApplication::postEvent(&owner, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier)); }
 
     QWidget owner;
     TzProgress progress{&owner};
     std::shared_ptr<CountingSound> sound = std::make_shared<CountingSound>();
-    QStringList questions;
-    bool answerYes = false;
+    test::ScriptedDialogs dialogs;  // answers No unless told Yes
 };
 
 TEST_F(ProgressWindow, ShowsBorderlessOnTopAndDisablesTheOwnerUntilClosed) {
@@ -145,12 +142,13 @@ TEST_F(ProgressWindow, EscAnsweredNoKeepsRunningAndYesCancelsTheDisplayOnly) {
 
     PressEsc();
     progress.SetPosition(1);
-    ASSERT_EQ(questions.size(), 1);
-    EXPECT_EQ(questions[0], "Wavetrap|Do you really want to CANCEL current process?");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].type, test::ShownDialog::Type::Question);
+    EXPECT_EQ(dialogs.shown[0].caption + "|" + dialogs.shown[0].text, "Wavetrap|Do you really want to CANCEL current process?");
     EXPECT_FALSE(progress.Cancelled());
     EXPECT_EQ(progress.MainBarValue().value, 1);
 
-    answerYes = true;
+    dialogs.AnswerYes();
     PressEsc();
     progress.SetPosition(2);
     EXPECT_TRUE(progress.Cancelled());
@@ -176,7 +174,7 @@ TEST_F(ProgressWindow, OnCancelCanVetoAndDisabledCancelIgnoresEsc) {
     progress.ShowProgress();
     PressEsc();
     progress.SetPosition(1);
-    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_TRUE(dialogs.shown.empty());
     progress.CloseProgress();
 
     progress.OnCancel = nullptr;
@@ -184,7 +182,7 @@ TEST_F(ProgressWindow, OnCancelCanVetoAndDisabledCancelIgnoresEsc) {
     progress.ShowProgress();
     PressEsc();
     progress.SetPosition(1);
-    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_TRUE(dialogs.shown.empty());
     progress.CloseProgress();
 }
 

@@ -1,6 +1,7 @@
+#include "ScriptedDialogs.h"
 #include "settings/zIniData.h"
-#include "update/AddBlackList.h"
-#include "update/UpdateConfig.h"
+#include "ui/update/AddBlackList.h"
+#include "ui/update/UpdateConfig.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ protected:
     std::unique_ptr<TForm6> Open() {
         auto dialog = std::make_unique<TForm6>(nullptr, settings, blackList);
         dialog->SetAskTitle([this](QWidget*) { return typed; });
-        dialog->SetShowError([this](QWidget*, const QString& text) { errors << text; });
+        dialog->SetDialogs(dialogs);
         return dialog;
     }
     // The user picks a position in a list.
@@ -52,7 +53,7 @@ protected:
     TzIniData settings;
     std::vector<std::string> blackList;
     QString typed;
-    QStringList errors;
+    test::ScriptedDialogs dialogs;
 };
 
 TEST_F(UpdateConfigTest, OpeningShowsTheStoredValuesAndWritesNothing) {
@@ -140,12 +141,12 @@ TEST_F(UpdateConfigTest, AddTakesTitlesLongerThanFourCharactersNotYetCovered) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
-        errors.clear();
+        dialogs.shown.clear();
         const size_t before = blackList.size();
         typed = c.typed;
         dialog->TeButton1Click();
         EXPECT_EQ(blackList.size(), before + (c.added ? 1 : 0));
-        EXPECT_EQ(errors, c.error ? QStringList{"Invalid Radio Station!"} : QStringList{});
+        EXPECT_EQ(dialogs.Messages(), c.error ? QStringList{"Invalid Radio Station!"} : QStringList{});
     }
     EXPECT_EQ(dialog->TeListBox2->count(), 2);
     EXPECT_EQ(settings.ReadString("BlackList", ""), "Rock Radio\r\nBlues\r\n");

@@ -1,8 +1,9 @@
 #include "LoopbackHttpServer.h"
+#include "ScriptedDialogs.h"
 #include "catalogue/StationCatalogue.h"
 #include "net/HttpClient.h"
 #include "settings/zIniData.h"
-#include "update/UpdateController.h"
+#include "ui/update/UpdateController.h"
 #include "update/UpdateServer.h"
 
 #include <gtest/gtest.h>
@@ -65,23 +66,15 @@ TEST(UpdateController, MergeRunsUnderTheProgressWindowAndEscHidesOnlyTheWindow) 
 
         int reloads = 0;
         TUpdateController controller(&window, settings, catalogue, http, folder, BlackListOf(blackList), [&] { ++reloads; });
-        QStringList messages;
-        TUpdateController::Prompts prompts;
-        prompts.information = [&](QWidget*, const QString& t) { messages << "info: " + t; };
-        prompts.error = [&](QWidget*, const QString& t) { messages << "error: " + t; };
-        prompts.question = [&](QWidget*, const QString& t) {
-            messages << "ask: " + t;
-            return true;
-        };
-        controller.SetPrompts(prompts);
+        test::ScriptedDialogs dialogs;
+        dialogs.AnswerYes();  // the cancel question of the progress window
+        controller.SetDialogs(dialogs);
         QList<bool> busy;
         QObject::connect(&controller, &TUpdateController::BusyChanged, [&](bool b) { busy << b; });
 
         TzProgress& progress = controller.Progress();
         progress.SetSoundOutput(std::make_shared<NullSoundOutput>());
         progress.SetInputPollInterval(std::chrono::milliseconds(0));
-        int asked = 0;
-        progress.SetCancelQuestion([&](QWidget*, const QString&, const QString&) { return ++asked > 0; });
         bool disabledWhileShown = false;
         progress.OnShow = [&](TzProgress*) {
             disabledWhileShown = !window.isEnabled();
@@ -91,12 +84,15 @@ TEST(UpdateController, MergeRunsUnderTheProgressWindowAndEscHidesOnlyTheWindow) 
         controller.UpdateRadioStations();
 
         EXPECT_TRUE(disabledWhileShown);
-        EXPECT_EQ(asked, 1);
+        ASSERT_EQ(dialogs.shown.size(), 2u);
+        EXPECT_EQ(dialogs.shown[0].type, test::ShownDialog::Type::Question);
+        EXPECT_EQ(dialogs.shown[0].kind, ui::MessageKind::Confirmation);
         EXPECT_TRUE(progress.Cancelled());
         EXPECT_EQ(progress.Window(), nullptr);
         EXPECT_TRUE(window.isEnabled());
         EXPECT_EQ(catalogue.StationCount(), 3);  // the merge ran to its end
-        EXPECT_EQ(messages, QStringList{"info: Radio stations database has been updated.\rYou have now 3 radio stations."});
+        EXPECT_EQ(dialogs.shown[1].kind, ui::MessageKind::Information);
+        EXPECT_EQ(dialogs.Messages(), QStringList{"Radio stations database has been updated.\rYou have now 3 radio stations."});
         EXPECT_EQ(reloads, 1);
         EXPECT_EQ(busy, (QList<bool>{true, false}));
         EXPECT_FALSE(controller.Busy());
@@ -125,11 +121,8 @@ TEST(UpdateController, WindowStaysResponsiveWhileARequestRunsAndDisconnectEndsIt
         options.stallTimeoutMs = 20000;  // only Disconnect should end the request
         TUpdateController controller(&window, settings, catalogue, http, folder, BlackListOf(blackList), nullptr,
                                      options);
-        QStringList messages;
-        TUpdateController::Prompts prompts;
-        prompts.error = [&](QWidget*, const QString& t) { messages << t; };
-        prompts.information = prompts.error;
-        controller.SetPrompts(prompts);
+        test::ScriptedDialogs dialogs;
+        controller.SetDialogs(dialogs);
 
         bool busyMeanwhile = false;
         // Runs only if the window handles its events while the request blocks.
@@ -143,7 +136,7 @@ TEST(UpdateController, WindowStaysResponsiveWhileARequestRunsAndDisconnectEndsIt
         controller.UpdateRadioStations();
         EXPECT_LT(clock.elapsed(), 10000);
         EXPECT_TRUE(busyMeanwhile);
-        EXPECT_TRUE(messages.isEmpty());  // the cancelled check says nothing at shutdown
+        EXPECT_TRUE(dialogs.shown.empty());  // the cancelled check says nothing at shutdown
         EXPECT_EQ(server.RequestCount(), 1u);
         EXPECT_FALSE(controller.Busy());
         server.ReleaseStalls();

@@ -3,7 +3,7 @@
 #include "net/HttpClient.h"
 #include "settings/zIniData.h"
 #include "update/UpdateServer.h"
-#include "update/UpdateWiring.h"
+#include "ui/update/UpdateWiring.h"
 
 #include <gtest/gtest.h>
 

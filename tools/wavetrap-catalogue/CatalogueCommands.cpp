@@ -2,8 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <sstream>
 
@@ -12,6 +10,7 @@
 #include "catalogue/FieldText.h"
 #include "directory/CatalogueImport.h"
 #include "directory/StationListImport.h"
+#include "platform/FileSystem.h"
 #include "platform/TextEncoding.h"
 
 namespace wt::tool {
@@ -41,16 +40,14 @@ std::string Name(const std::string& path) { return fs::absolute(path).filename()
 
 // Writes a file beside its final name and renames it into place, so that a web server
 // never serves half of it.
+void MakeFolder(const std::string& folder) {
+    const FileResult made = RealFileSystem().CreateFolders(folder);
+    if (!made.ok()) throw std::runtime_error("Cannot create folder \"" + folder + "\". " + made.Reason());
+}
+
 void WriteAtomically(const fs::path& target, const std::string& bytes) {
-    fs::path temporary = target;
-    temporary += ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) throw std::runtime_error("Cannot write \"" + temporary.string() + "\"");
-    }
-    fs::rename(temporary, target);
+    const FileResult written = WriteWholeFile(RealFileSystem(), target.string(), bytes);
+    if (!written.ok()) throw std::runtime_error("Cannot write \"" + target.string() + "\". " + written.Reason());
 }
 
 }  // namespace
@@ -147,9 +144,10 @@ void Publish(const std::string& path, const std::string& folder, int catalogueVe
         OpenExisting(catalogue, path);
         catalogue.Close();
     }
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    fs::create_directories(folder);
+    std::string bytes;
+    if (const FileResult read = ReadWholeFile(RealFileSystem(), path, &bytes); !read.ok())
+        throw std::runtime_error("Cannot read \"" + path + "\". " + read.Reason());
+    MakeFolder(folder);
     char versions[16];
     std::snprintf(versions, sizeof versions, "%03d\r\n%03d\r\n", catalogueVersion, programVersion);
     // The catalogue first: a client that reads the new version finds the new catalogue.
@@ -159,20 +157,21 @@ void Publish(const std::string& path, const std::string& folder, int catalogueVe
 
 std::string PublishList(const std::string& listPath, const std::string& folder, int catalogueVersion,
                         int programVersion, const std::string& genre) {
-    fs::create_directories(folder);
-    // Built beside its final place, so upd.db is replaced only by a whole catalogue.
-    const fs::path building = fs::path(folder) / "upd.db.new";
-    std::error_code ec;
-    fs::remove(building, ec);
+    MakeFolder(folder);
+    // Built beside its final place, so upd.db is replaced only by a whole catalogue. The
+    // building file is scratch: one that is not there to remove is no failure.
+    const std::string building = (fs::path(folder) / "upd.db.new").string();
+    FileSystem& files = RealFileSystem();
+    (void)files.Remove(building);
     std::string summary;
     try {
-        summary = ImportList(building.string(), listPath, genre);
-        Publish(building.string(), folder, catalogueVersion, programVersion);
+        summary = ImportList(building, listPath, genre);
+        Publish(building, folder, catalogueVersion, programVersion);
     } catch (...) {
-        fs::remove(building, ec);
+        (void)files.Remove(building);
         throw;
     }
-    fs::remove(building, ec);
+    (void)files.Remove(building);
     return summary;
 }
 

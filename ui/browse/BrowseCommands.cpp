@@ -1,5 +1,6 @@
 #include "BrowseCommands.h"
 
+#include "BrowseTexts.h"
 #include "FavoriteGroups.h"
 #include "FavoritesDialog.h"
 #include "ManageGenresDialog.h"
@@ -8,6 +9,7 @@
 
 #include "platform/StringList.h"
 #include "settings/SettingNames.h"
+#include "update/BlackList.h"
 
 #include <QLabel>
 #include <QTreeWidget>
@@ -15,17 +17,7 @@
 namespace wt::ui {
 
 namespace {
-const char kConfirmDeleteStation[] =
-    "This will delete current radio station from this group.\rAre you sure you want to continue?";
-const char kConfirmDeleteAll[] =
-    "This will delete all radio stations from this group.\rAre you sure you want to continue?";
-const char kConfirmDeleteFavorite[] =
-    "This will delete current radio station from this favorite's group.\rAre you sure you want to continue?";
-const char kConfirmDeleteGroup[] =
-    "This will delete entire favorite's group.\rAre you sure you want to continue?";
-const char kReservedGroupName[] =
-    "\"%1\" is the name of one of Wavetrap's own settings and cannot be a favorite's group.\r"
-    "Please choose another name.";
+using namespace browsetext;
 
 QStringList ToQStringList(const std::vector<std::string>& lines) {
     QStringList out;
@@ -61,7 +53,7 @@ bool BrowseCommands::Confirm(const char* text) {
 
 void BrowseCommands::BlackListTitle(const std::string& title) {
     window_.BlackListEntries->push_back(title);
-    window_.zIniData1->WriteString(setting::kBlackList, JoinLinesCrLf(*window_.BlackListEntries));
+    StoreBlackList(*window_.zIniData1, *window_.BlackListEntries);
 }
 
 TNetListItem* BrowseCommands::SelectedBrowseRow() const { return window_.SelectedBrowseRow(); }

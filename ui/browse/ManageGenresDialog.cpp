@@ -1,6 +1,7 @@
 #include "ManageGenresDialog.h"
 
 #include "BrowseCommands.h"
+#include "BrowseTexts.h"
 #include "ButtonNames.h"
 #include "MainWindow.h"
 
@@ -17,10 +18,9 @@
 namespace wt::ui {
 
 namespace {
-const char kConfirmDeleteGenre[] =
-    "This will delete all radio stations from this group.\rAre you sure you want to continue?";
-const char kConfirmDeleteStation[] =
-    "This will delete current radio station from this group.\rAre you sure you want to continue?";
+using browsetext::kConfirmDeleteStation;
+// Deleting a genre empties its group, as "Delete all" does in the window.
+constexpr const char* kConfirmDeleteGenre = browsetext::kConfirmDeleteAll;
 }  // namespace
 
 TForm5::TForm5(TForm1& window, BrowseCommands& commands) : QDialog(&window), window_(window), commands_(commands) {

@@ -16,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -34,12 +33,11 @@ QComboBox* BitRateList(QWidget* parent) {
     return list;
 }
 
-void ErrorBox(QWidget* parent, const QString& text) { QMessageBox::critical(parent, QString(), text); }
 
 }  // namespace
 
 TForm6::TForm6(QWidget* parent, TzIniData& settings, std::vector<std::string>& blackList)
-    : QDialog(parent), settings_(settings), blackList_(blackList), askTitle_(TForm3::AskTitle), showError_(ErrorBox) {
+    : QDialog(parent), settings_(settings), blackList_(blackList), askTitle_(TForm3::AskTitle), dialogs_(&ui::QtDialogs()) {
     setWindowTitle("Update Configuration");
     setFixedSize(392, 433);  // not sizeable
 
@@ -190,8 +188,8 @@ void TForm6::TeButton1Click() {
         blackList_.push_back(text);
         TeListBox2->addItem(title);
         WriteBlackList();
-    } else if (showError_) {
-        showError_(this, updatetext::kInvalidStation);
+    } else {
+        dialogs_->ShowMessage(this, ui::MessageKind::Error, QString::fromLatin1(updatetext::kInvalidStation));
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // TForm6, "Update Configuration": the bit-rate window, the automatic update offer and the
 // blacklist. Every change is written to the settings at once; closing stores nothing more.
+#include "UserDialogs.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -22,14 +24,14 @@ class TForm6 : public QDialog {
     Q_OBJECT
 public:
     using AskTitle = std::function<QString(QWidget* parent)>;
-    using ShowError = std::function<void(QWidget* parent, const QString& text)>;
 
     // blackList is the window's BlackListEntries, changed in place by Add and Remove.
     TForm6(QWidget* parent, TzIniData& settings, std::vector<std::string>& blackList);
 
-    // Seams for the Add BlackList question and the error box (tests answer them).
+    // Seams for the Add BlackList question and the message boxes (tests answer them); dialogs
+    // must outlive the dialog.
     void SetAskTitle(AskTitle ask) { askTitle_ = std::move(ask); }
-    void SetShowError(ShowError show) { showError_ = std::move(show); }
+    void SetDialogs(ui::UserDialogs& dialogs) { dialogs_ = &dialogs; }
 
     // Handlers, named after their controls.
     void chkHigherClick();
@@ -65,7 +67,7 @@ private:
     TzIniData& settings_;
     std::vector<std::string>& blackList_;
     AskTitle askTitle_;
-    ShowError showError_;
+    ui::UserDialogs* dialogs_;
 };
 
 }  // namespace wt

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QMessageBox>
 #include <QTimer>
 #include <QUrl>
 
@@ -14,32 +13,6 @@ namespace wt {
 
 namespace {
 constexpr int kProgramCheckDelayMs = 250;
-}  // namespace
-
-namespace {
-
-QString Shown(const QString& text) {
-    QString shown = text;
-    return shown.replace('\r', '\n');
-}
-
-TUpdateController::Prompts DefaultPrompts() {
-    TUpdateController::Prompts p;
-    p.information = [](QWidget* parent, const QString& text) {
-        QMessageBox::information(parent, QApplication::applicationDisplayName(), Shown(text));
-    };
-    p.error = [](QWidget* parent, const QString& text) {
-        QMessageBox::critical(parent, QApplication::applicationDisplayName(), Shown(text));
-    };
-    p.question = [](QWidget* parent, const QString& text) {
-        QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(), Shown(text),
-                        QMessageBox::Yes | QMessageBox::No, parent);
-        return box.exec() == QMessageBox::Yes;
-    };
-    p.openUrl = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
-    return p;
-}
-
 }  // namespace
 
 TUpdateController::TUpdateController(QWidget* window, TzIniData& settings, StationCatalogue& catalogue,
@@ -54,7 +27,8 @@ TUpdateController::TUpdateController(QWidget* window, TzIniData& settings, Stati
       loadGenres_(std::move(loadGenres)),
       progress_(window),
       updater_(settings, catalogue, http, *this, std::move(programFolder), blackList, options),
-      prompts_(DefaultPrompts()) {
+      dialogs_(&ui::QtDialogs()),
+      openUrl_([](const QString& url) { QDesktopServices::openUrl(QUrl(url)); }) {
     // The merge's progress window: one bar advancing by one per station, double gradient.
     progress_.SetStep(1);
     progress_.SetBackMode(TBackMode::bmGradientDblHorz);
@@ -94,23 +68,29 @@ void TUpdateController::Disconnect() {
 
 void TUpdateController::ShowUpdateConfiguration() {
     TForm6 dialog(window_, settings_, blackList_());
+    dialog.SetDialogs(*dialogs_);
     dialog.exec();
 }
 
+void TUpdateController::SetDialogs(ui::UserDialogs& dialogs) {
+    dialogs_ = &dialogs;
+    progress_.SetDialogs(dialogs);
+}
+
 void TUpdateController::ShowInformation(const std::string& text) {
-    if (prompts_.information && !disconnected_) prompts_.information(window_, QString::fromStdString(text));
+    if (!disconnected_) dialogs_->ShowMessage(window_, ui::MessageKind::Information, QString::fromStdString(text));
 }
 
 void TUpdateController::ShowError(const std::string& text) {
-    if (prompts_.error && !disconnected_) prompts_.error(window_, QString::fromStdString(text));
+    if (!disconnected_) dialogs_->ShowMessage(window_, ui::MessageKind::Error, QString::fromStdString(text));
 }
 
 bool TUpdateController::AskYesNo(const std::string& text) {
-    return prompts_.question && !disconnected_ && prompts_.question(window_, QString::fromStdString(text));
+    return !disconnected_ && dialogs_->AskYesNo(window_, ui::MessageKind::Information, QString::fromStdString(text));
 }
 
 void TUpdateController::OpenWebSite(const std::string& url) {
-    if (prompts_.openUrl) prompts_.openUrl(QString::fromStdString(url));
+    if (openUrl_) openUrl_(QString::fromStdString(url));
 }
 
 void TUpdateController::ProgressStart(int count) {

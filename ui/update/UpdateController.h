@@ -5,6 +5,7 @@
 // the update commands closed) while a request runs.
 #include "update/UpdateHost.h"
 #include "update/Updater.h"
+#include "UserDialogs.h"
 #include "zProgress.h"
 
 #include <QObject>
@@ -23,21 +24,16 @@ namespace wt {
 class TUpdateController : public QObject, public UpdateHost {
     Q_OBJECT
 public:
-    // How messages reach the user; by default Qt message boxes over the window. Texts break
-    // lines with "\r".
-    struct Prompts {
-        std::function<void(QWidget* parent, const QString& text)> information;
-        std::function<void(QWidget* parent, const QString& text)> error;
-        std::function<bool(QWidget* parent, const QString& text)> question;  // Yes and No; true for Yes
-        std::function<void(const QString& url)> openUrl;
-    };
-
     TUpdateController(QWidget* window, TzIniData& settings, StationCatalogue& catalogue,
                       net::HttpClient& http, std::string programFolder, BlackListSource blackList,
                       std::function<void()> loadGenres, UpdaterOptions options = {});
     ~TUpdateController() override;
 
-    void SetPrompts(Prompts prompts) { prompts_ = std::move(prompts); }
+    // Where messages, questions and the progress window's cancel question reach the user (the
+    // real boxes over the window by default); dialogs must outlive the controller.
+    void SetDialogs(ui::UserDialogs& dialogs);
+    // Opens a web address (the product site); nothing is opened while unset.
+    void SetUrlOpener(std::function<void(const QString& url)> open) { openUrl_ = std::move(open); }
 
     // Window creation: the program version check.
     void NeedWTUpdate();
@@ -82,7 +78,8 @@ private:
     std::function<void()> loadGenres_;
     TzProgress progress_;
     TUpdater updater_;
-    Prompts prompts_;
+    ui::UserDialogs* dialogs_;
+    std::function<void(const QString& url)> openUrl_;
     bool disconnected_ = false;
 };
 

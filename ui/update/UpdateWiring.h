@@ -11,27 +11,13 @@
 
 namespace wt {
 
-inline TUpdateController::Prompts UpdatePromptsFor(ui::UserDialogs& dialogs, std::function<void(const QUrl&)> opener) {
-    TUpdateController::Prompts p;
-    p.information = [&dialogs](QWidget* parent, const QString& text) {
-        dialogs.ShowMessage(parent, ui::MessageKind::Information, text);
-    };
-    p.error = [&dialogs](QWidget* parent, const QString& text) {
-        dialogs.ShowMessage(parent, ui::MessageKind::Error, text);
-    };
-    p.question = [&dialogs](QWidget* parent, const QString& text) {
-        return dialogs.AskYesNo(parent, ui::MessageKind::Information, text);
-    };
-    p.openUrl = [opener = std::move(opener)](const QString& url) {
-        if (opener) opener(QUrl(url));
-    };
-    return p;
-}
-
 // opener opens a web address with the desktop's default handler.
 inline void WireUpdateCommands(ui::TForm1& window, TUpdateController& controller,
                                std::function<void(const QUrl&)> opener) {
-    controller.SetPrompts(UpdatePromptsFor(window.Dialogs(), std::move(opener)));
+    controller.SetDialogs(window.Dialogs());
+    controller.SetUrlOpener([opener = std::move(opener)](const QString& url) {
+        if (opener) opener(QUrl(url));
+    });
     window.Hooks().updateRadioStations = [&controller] { controller.UpdateRadioStations(); };
     window.Hooks().updateConfiguration = [&controller] { controller.ShowUpdateConfiguration(); };
     window.ApplyHooks();
@@ -41,17 +27,12 @@ inline void WireUpdateCommands(ui::TForm1& window, TUpdateController& controller
     });
 }
 
-// The window's start-up checks, run by the controller. The controller's first activation asks
-// its own question and runs the update, so NeedUpdate reports nothing further to the window.
+// The window's start-up checks, run by the controller.
 class ControllerUpdateChecks : public ui::UpdateChecks {
 public:
     explicit ControllerUpdateChecks(TUpdateController& controller) : controller_(controller) {}
     void NeedWTUpdate() override { controller_.NeedWTUpdate(); }
-    int NeedUpdate() override {
-        controller_.FirstActivation();
-        return 0;
-    }
-    void Update(int) override {}
+    void FirstActivation() override { controller_.FirstActivation(); }
     void Disconnect() override { controller_.Disconnect(); }
 
 private:

@@ -6,7 +6,6 @@
 #include <QEventLoop>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QProgressBar>
 
 namespace wt {
@@ -16,12 +15,6 @@ namespace {
 const std::vector<int16_t>& Chime() {
     static const std::vector<int16_t> samples = MakeFinishChime();
     return samples;
-}
-
-bool AskYesNoOnTop(QWidget* parent, const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    return box.exec() == QMessageBox::Yes;
 }
 
 // A standard bar shows a zero range as a busy animation; show it as an empty bar instead.
@@ -36,7 +29,7 @@ TzProgress::TzProgress(QWidget* owner, QObject* parent)
     : QObject(parent),
       owner_(owner),
       color_(QApplication::palette().color(QPalette::ToolTipBase)),
-      cancelQuestion_(AskYesNoOnTop),
+      dialogs_(&ui::QtDialogs()),
       sound_(std::make_shared<NullSoundOutput>()) {
     font_ = QApplication::font();
     closeTimer_.setSingleShot(true);
@@ -165,8 +158,8 @@ void TzProgress::AskCancel() {
     if (OnCancel) OnCancel(this, cancel);
     if (!cancel || !form_) return;
     asking_ = true;
-    const bool yes = cancelQuestion_ && cancelQuestion_(form_, QApplication::applicationDisplayName(),
-                                                        QString::fromLatin1(kCancelQuestionText));
+    const bool yes = dialogs_->AskYesNo(form_, ui::MessageKind::Confirmation, QString::fromLatin1(kCancelQuestionText),
+                                        QApplication::applicationDisplayName());
     asking_ = false;
     if (yes && form_) {
         cancelled_ = true;

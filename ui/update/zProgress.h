@@ -5,6 +5,7 @@
 // Position (and TopPosition), and ends it with CloseProgress.
 #include "FinishChime.h"
 #include "ProgressLayout.h"
+#include "UserDialogs.h"
 
 #include <QColor>
 #include <QFont>
@@ -28,9 +29,6 @@ class TProgForm;
 class TzProgress : public QObject {
     Q_OBJECT
 public:
-    // Answers the cancel question; true means Yes.
-    using CancelQuestion = std::function<bool(QWidget* parent, const QString& caption, const QString& text)>;
-
     explicit TzProgress(QWidget* owner, QObject* parent = nullptr);
     ~TzProgress() override;
 
@@ -88,8 +86,9 @@ public:
     std::function<void(TzProgress*)> OnCanceled;
     std::function<void(TzProgress*)> AfterClose;
 
-    // Seams: the cancel question (a topmost Yes/No message box by default) and the sound output.
-    void SetCancelQuestion(CancelQuestion question) { cancelQuestion_ = std::move(question); }
+    // Seams: where the cancel question is asked (the real boxes by default; the question stays
+    // above the topmost progress window) and the sound output. dialogs must outlive this.
+    void SetDialogs(ui::UserDialogs& dialogs) { dialogs_ = &dialogs; }
     void SetSoundOutput(std::shared_ptr<SoundOutput> output) { sound_ = std::move(output); }
     // How often advancing lets the window process pending events (repaint, the Esc key).
     void SetInputPollInterval(std::chrono::milliseconds interval) { pollInterval_ = interval; }
@@ -141,7 +140,7 @@ private:
     QList<QPixmap> imageList_;
     int imageIndex_ = -1;
 
-    CancelQuestion cancelQuestion_;
+    ui::UserDialogs* dialogs_;
     std::shared_ptr<SoundOutput> sound_;
 };
 
