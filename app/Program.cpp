@@ -30,7 +30,7 @@ Program::Program(ui::UserDialogs& dialogs, const ProgramFolders& folders,
     // The catalogue update has an HTTP client of its own: shutdown stops every request on it.
     updateHttp_ = std::make_unique<net::HttpClient>();
     ui::TForm1& window = *window_;
-    updates_ = std::make_unique<TUpdateController>(
+    updates_ = std::make_unique<UpdateController>(
         window_.get(), *window.zIniData1, *window.zDataset1, *updateHttp_, folders.cache,
         [&window]() -> std::vector<std::string>& { return *window.BlackListEntries; },
         [&window] { window.LoadGenres(); });

@@ -11,7 +11,7 @@
 #include <string>
 
 namespace wt {
-class TUpdateController;
+class UpdateController;
 namespace net {
 class HttpClient;
 }
@@ -48,7 +48,7 @@ public:
 private:
     std::unique_ptr<ui::TForm1> window_;
     std::unique_ptr<net::HttpClient> updateHttp_;
-    std::unique_ptr<TUpdateController> updates_;
+    std::unique_ptr<UpdateController> updates_;
     std::unique_ptr<ui::QtDispatcher> dispatcher_;
     std::unique_ptr<ui::WishWiring> wishes_;
     std::unique_ptr<ui::BrowseCommands> browseCommands_;

@@ -32,9 +32,9 @@ struct Folder {
     // 100,000 stations with IDs 1..100000, written straight in the file format.
     static void WriteCatalogue(const std::string& file) {
         std::vector<unsigned char> image = wt::EmptyDataSetImage(
-            {{"ID", wt::TFieldType::ftInteger, 0, 0}, {"Genre", wt::TFieldType::ftString, 25, 0},
-             {"Title", wt::TFieldType::ftString, 200, 0}, {"BitRate", wt::TFieldType::ftSmallint, 0, 0},
-             {"URL", wt::TFieldType::ftString, 200, 0}});
+            {{"ID", wt::FieldType::ftInteger, 0, 0}, {"Genre", wt::FieldType::ftString, 25, 0},
+             {"Title", wt::FieldType::ftString, 200, 0}, {"BitRate", wt::FieldType::ftSmallint, 0, 0},
+             {"URL", wt::FieldType::ftString, 200, 0}});
         std::vector<unsigned char> rec(kRecordSize);
         for (int i = 1; i <= kStations; ++i) {
             std::fill(rec.begin(), rec.end(), 0);

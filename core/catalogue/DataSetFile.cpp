@@ -77,7 +77,7 @@ DataSetLayout ParseDataSetLayout(const unsigned char* head, std::size_t headSize
     return layout;
 }
 
-std::vector<unsigned char> EmptyDataSetImage(const std::vector<TFieldDef>& defs) {
+std::vector<unsigned char> EmptyDataSetImage(const std::vector<FieldDef>& defs) {
     std::vector<unsigned char> image(kHeaderSize + kDescriptorSize * defs.size(), 0);
     std::int64_t recordSize = 0;
     for (std::size_t i = 0; i < defs.size(); ++i) {
@@ -88,7 +88,7 @@ std::vector<unsigned char> EmptyDataSetImage(const std::vector<TFieldDef>& defs)
         std::memcpy(d, defs[i].Name.data(), n);
         d[28] = static_cast<unsigned char>(defs[i].DataType);
         WriteI32(d + 29, *width);
-        WriteI32(d + 33, defs[i].DataType == TFieldType::ftString ? defs[i].Size : 0);
+        WriteI32(d + 33, defs[i].DataType == FieldType::ftString ? defs[i].Size : 0);
         WriteI32(d + 37, defs[i].Precision);
         recordSize += *width;
     }
@@ -101,7 +101,7 @@ std::vector<unsigned char> EmptyDataSetImage(const std::vector<TFieldDef>& defs)
     return image;
 }
 
-void CreateDataSetFile(const std::string& path, const std::vector<TFieldDef>& defs, FileSystem& files) {
+void CreateDataSetFile(const std::string& path, const std::vector<FieldDef>& defs, FileSystem& files) {
     std::vector<unsigned char> image = EmptyDataSetImage(defs);  // refuses before creating
     std::unique_ptr<OpenFile> file;
     const FileResult created = files.Open(path, OpenMode::Replace, &file);

@@ -49,10 +49,10 @@ DataSetLayout ParseDataSetLayout(const unsigned char* head, std::size_t headSize
 
 // Creates (replacing) an empty file with these fields. Unsupported types are refused with
 // "InitFieldsDefs: Unsupported field type" before anything is created.
-void CreateDataSetFile(const std::string& path, const std::vector<TFieldDef>& defs,
+void CreateDataSetFile(const std::string& path, const std::vector<FieldDef>& defs,
                        FileSystem& files = RealFileSystem());
 // The bytes such a file holds.
-std::vector<unsigned char> EmptyDataSetImage(const std::vector<TFieldDef>& defs);
+std::vector<unsigned char> EmptyDataSetImage(const std::vector<FieldDef>& defs);
 
 class DataSetFile {
 public:

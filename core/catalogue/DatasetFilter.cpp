@@ -90,29 +90,29 @@ std::unique_ptr<FilterExpression> FilterExpression::Parse(const std::string& tex
         if (i + 2 >= tokens.size()) RefuseEnding(op);
         std::string value = tokens[i + 2].text;
         switch (c.field->DataType()) {
-            case TFieldType::ftString:
+            case FieldType::ftString:
                 if (!value.empty() && value.back() == '*') {
                     c.prefix = true;
                     value.pop_back();
                 }
                 c.text = AsciiLower(value);
                 break;
-            case TFieldType::ftFloat:
-            case TFieldType::ftCurrency: {
+            case FieldType::ftFloat:
+            case FieldType::ftCurrency: {
                 auto v = ParseFloat(value);
                 if (!v) throw EzDatasetError("ERROR assign value\n\r" + value);
                 c.number = *v;
                 break;
             }
-            case TFieldType::ftDate:
-            case TFieldType::ftTime:
-            case TFieldType::ftDateTime: {
+            case FieldType::ftDate:
+            case FieldType::ftTime:
+            case FieldType::ftDateTime: {
                 auto v = ParseDateTime(value);
                 if (!v) throw EzDatasetError("ERROR assign value\n\r" + value);
                 c.number = *v;
                 break;
             }
-            case TFieldType::ftBoolean: {
+            case FieldType::ftBoolean: {
                 if (value == "true" || value == "1") c.number = 1LL;
                 else if (value == "false" || value == "0") c.number = 0LL;
                 else throw EzDatasetError("ERROR assign value\n\r" + value);
@@ -142,7 +142,7 @@ bool FilterExpression::Test(const Condition& c, const unsigned char* record) con
     if (auto v = std::get_if<long long>(&c.number)) {
         result = Holds(c.op, static_cast<long long>(c.field->IntegerIn(record)), *v);
     } else if (auto d = std::get_if<double>(&c.number)) {
-        double stored = c.field->DataType() == TFieldType::ftFloat || c.field->DataType() == TFieldType::ftCurrency
+        double stored = c.field->DataType() == FieldType::ftFloat || c.field->DataType() == FieldType::ftCurrency
                             ? c.field->FloatIn(record)
                             : c.field->DateTimeIn(record);
         result = Holds(c.op, stored, *d);

@@ -39,14 +39,14 @@ int TzDataset::CompareRecords(const unsigned char* a, const unsigned char* b) {
     for (TzField* field : indexFields_) {
         int r = 0;
         switch (field->DataType()) {
-            case TFieldType::ftSmallint:
-            case TFieldType::ftInteger:
-            case TFieldType::ftWord: r = Sign(field->IntegerIn(a), field->IntegerIn(b)); break;
-            case TFieldType::ftFloat:
-            case TFieldType::ftCurrency: r = Sign(field->FloatIn(a), field->FloatIn(b)); break;
-            case TFieldType::ftDate:
-            case TFieldType::ftTime:
-            case TFieldType::ftDateTime: r = Sign(field->DateTimeIn(a), field->DateTimeIn(b)); break;
+            case FieldType::ftSmallint:
+            case FieldType::ftInteger:
+            case FieldType::ftWord: r = Sign(field->IntegerIn(a), field->IntegerIn(b)); break;
+            case FieldType::ftFloat:
+            case FieldType::ftCurrency: r = Sign(field->FloatIn(a), field->FloatIn(b)); break;
+            case FieldType::ftDate:
+            case FieldType::ftTime:
+            case FieldType::ftDateTime: r = Sign(field->DateTimeIn(a), field->DateTimeIn(b)); break;
             default: {
                 const std::string x = field->StringIn(a), y = field->StringIn(b);
                 if (OnCompareRecords) {
@@ -152,13 +152,13 @@ void TzDataset::NoteChange(bool newRecord, std::int32_t index) {
 
 // ---------------------------------------------------------------- bookmarks
 
-TBookmark TzDataset::GetBookmark() {
+BookmarkHandle TzDataset::GetBookmark() {
     CheckActive();
     bookmarks_.push_back({std::make_unique<std::int32_t>(hasCurrent_ ? index_ : -1), true});
     return bookmarks_.back().index.get();
 }
 
-void TzDataset::GotoBookmark(TBookmark bookmark) {
+void TzDataset::GotoBookmark(BookmarkHandle bookmark) {
     CheckActive();
     std::int32_t index = bookmark != nullptr ? *bookmark : -1;
     if (index < 0 || index >= file_.RecordCount())
@@ -169,7 +169,7 @@ void TzDataset::GotoBookmark(TBookmark bookmark) {
     Fire(AfterScroll);
 }
 
-void TzDataset::FreeBookmark(TBookmark bookmark) {
+void TzDataset::FreeBookmark(BookmarkHandle bookmark) {
     auto it = std::find_if(bookmarks_.begin(), bookmarks_.end(),
                            [bookmark](const Bookmark& b) { return b.index.get() == bookmark; });
     if (it != bookmarks_.end()) bookmarks_.erase(it);

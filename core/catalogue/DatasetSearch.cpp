@@ -59,7 +59,7 @@ struct PreparedKey {
 };
 
 std::vector<PreparedKey> Prepare(const std::vector<TzField*>& fields, const std::vector<TzValue>& values,
-                                 const TLocateOptions& options) {
+                                 const LocateOptions& options) {
     std::vector<PreparedKey> keys;
     for (std::size_t k = 0; k < fields.size(); ++k) {
         const TzValue::Variant& key = values[k].Get();
@@ -67,19 +67,19 @@ std::vector<PreparedKey> Prepare(const std::vector<TzField*>& fields, const std:
         p.field = fields[k];
         p.unassigned = std::holds_alternative<std::monostate>(key);
         switch (fields[k]->DataType()) {
-            case TFieldType::ftString:
+            case FieldType::ftString:
                 p.text = options.CaseInsensitive ? AsciiLower(KeyAsText(key)) : KeyAsText(key);
                 break;
-            case TFieldType::ftSmallint:
-            case TFieldType::ftInteger:
-            case TFieldType::ftWord:
-            case TFieldType::ftLargeint:
-            case TFieldType::ftBoolean: p.integer = KeyAsInteger(key); break;
-            case TFieldType::ftFloat:
-            case TFieldType::ftCurrency: p.number = KeyAsFloat(key); break;
-            case TFieldType::ftDate:
-            case TFieldType::ftTime:
-            case TFieldType::ftDateTime: p.number = KeyAsDateTime(key); break;
+            case FieldType::ftSmallint:
+            case FieldType::ftInteger:
+            case FieldType::ftWord:
+            case FieldType::ftLargeint:
+            case FieldType::ftBoolean: p.integer = KeyAsInteger(key); break;
+            case FieldType::ftFloat:
+            case FieldType::ftCurrency: p.number = KeyAsFloat(key); break;
+            case FieldType::ftDate:
+            case FieldType::ftTime:
+            case FieldType::ftDateTime: p.number = KeyAsDateTime(key); break;
             default: throw EzDatasetError("Unknown type");
         }
         keys.push_back(std::move(p));
@@ -87,7 +87,7 @@ std::vector<PreparedKey> Prepare(const std::vector<TzField*>& fields, const std:
     return keys;
 }
 
-bool TextMatches(const PreparedKey& key, const unsigned char* record, const TLocateOptions& options) {
+bool TextMatches(const PreparedKey& key, const unsigned char* record, const LocateOptions& options) {
     std::string_view raw = key.field->RawTextIn(record);
     std::string converted;
     if (!IsAscii(raw)) {
@@ -101,7 +101,7 @@ bool TextMatches(const PreparedKey& key, const unsigned char* record, const TLoc
     return options.PartialKey ? raw.find(key.text) != std::string_view::npos : raw == key.text;
 }
 
-bool RecordMatches(const unsigned char* record, const std::vector<PreparedKey>& keys, const TLocateOptions& options) {
+bool RecordMatches(const unsigned char* record, const std::vector<PreparedKey>& keys, const LocateOptions& options) {
     for (const PreparedKey& key : keys) {
         const TzField& field = *key.field;
         if (key.unassigned) {
@@ -109,20 +109,20 @@ bool RecordMatches(const unsigned char* record, const std::vector<PreparedKey>& 
             continue;
         }
         switch (field.DataType()) {
-            case TFieldType::ftString:
+            case FieldType::ftString:
                 if (!TextMatches(key, record, options)) return false;
                 break;
-            case TFieldType::ftBoolean:
+            case FieldType::ftBoolean:
                 if (!key.integer || (*key.integer != 0) != (field.IntegerIn(record) != 0)) return false;
                 break;
-            case TFieldType::ftSmallint:
-            case TFieldType::ftInteger:
-            case TFieldType::ftWord:
-            case TFieldType::ftLargeint:
+            case FieldType::ftSmallint:
+            case FieldType::ftInteger:
+            case FieldType::ftWord:
+            case FieldType::ftLargeint:
                 if (!key.integer || *key.integer != field.IntegerIn(record)) return false;
                 break;
-            case TFieldType::ftFloat:
-            case TFieldType::ftCurrency:
+            case FieldType::ftFloat:
+            case FieldType::ftCurrency:
                 if (!key.number || *key.number != field.FloatIn(record)) return false;
                 break;
             default:  // dates and times: equal to the millisecond
@@ -134,7 +134,7 @@ bool RecordMatches(const unsigned char* record, const std::vector<PreparedKey>& 
 
 }  // namespace
 
-bool TzDataset::Locate(std::string_view keyFields, const std::vector<TzValue>& keyValues, TLocateOptions options) {
+bool TzDataset::Locate(std::string_view keyFields, const std::vector<TzValue>& keyValues, LocateOptions options) {
     CheckBrowseMode();
     std::vector<TzField*> fields = ParseFieldList(keyFields, false);
     if (fields.size() != keyValues.size())
@@ -152,7 +152,7 @@ bool TzDataset::Locate(std::string_view keyFields, const std::vector<TzValue>& k
 }
 
 bool TzDataset::FindFirstValues(const std::vector<TzField*>& fields, const std::vector<TzValue>& values,
-                                TLocateOptions options) {
+                                LocateOptions options) {
     if (fields.size() != values.size())
         throw EzDatasetError("Wrong parameters count: " + std::to_string(fields.size()) + "-" +
                              std::to_string(values.size()));
@@ -173,7 +173,7 @@ bool TzDataset::FindFirstValues(const std::vector<TzField*>& fields, const std::
     return false;
 }
 
-bool TzDataset::FindFirstValue(TzField& field, const TzValue& value, TLocateOptions options) {
+bool TzDataset::FindFirstValue(TzField& field, const TzValue& value, LocateOptions options) {
     return FindFirstValues({&field}, {value}, options);
 }
 

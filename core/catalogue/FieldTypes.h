@@ -6,7 +6,7 @@
 
 namespace wt {
 
-enum class TFieldType : std::uint8_t {
+enum class FieldType : std::uint8_t {
     ftUnknown = 0,
     ftString = 1,
     ftSmallint = 2,
@@ -22,17 +22,17 @@ enum class TFieldType : std::uint8_t {
 };
 
 // One field as the program declares it (name, type, size, precision).
-struct TFieldDef {
+struct FieldDef {
     std::string Name;
-    TFieldType DataType = TFieldType::ftUnknown;
+    FieldType DataType = FieldType::ftUnknown;
     std::int32_t Size = 0;
     std::int32_t Precision = 0;
 };
 
 bool IsSupportedFieldType(std::uint8_t code);
 // Bytes the type occupies in a record; nullopt for an unsupported code. Text takes Size + 4.
-std::optional<std::int32_t> FieldWidth(TFieldType type, std::int32_t size);
+std::optional<std::int32_t> FieldWidth(FieldType type, std::int32_t size);
 // The framework's name of a type ("String", "Integer", ...), as type-mismatch messages show it.
-std::string FieldTypeName(TFieldType type);
+std::string FieldTypeName(FieldType type);
 
 }  // namespace wt

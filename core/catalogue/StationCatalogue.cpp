@@ -8,11 +8,11 @@ namespace wt {
 
 StationFields DeclareStationFields(TzDataset& dataset) {
     StationFields f;
-    f.ID = &dataset.AddField("ID", TFieldType::ftInteger);
-    f.Genre = &dataset.AddField("Genre", TFieldType::ftString, kGenreSize);
-    f.Title = &dataset.AddField("Title", TFieldType::ftString, kTitleSize);
-    f.BitRate = &dataset.AddField("BitRate", TFieldType::ftSmallint);
-    f.URL = &dataset.AddField("URL", TFieldType::ftString, kUrlSize);
+    f.ID = &dataset.AddField("ID", FieldType::ftInteger);
+    f.Genre = &dataset.AddField("Genre", FieldType::ftString, kGenreSize);
+    f.Title = &dataset.AddField("Title", FieldType::ftString, kTitleSize);
+    f.BitRate = &dataset.AddField("BitRate", FieldType::ftSmallint);
+    f.URL = &dataset.AddField("URL", FieldType::ftString, kUrlSize);
     return f;
 }
 
@@ -42,7 +42,7 @@ StationCatalogue::StationCatalogue(const std::string& programFolder, const std::
     fields_ = DeclareStationFields(dataset_);
 }
 
-void StationCatalogue::SetAfterChange(TDataSetNotifyEvent handler) {
+void StationCatalogue::SetAfterChange(DataSetNotifyEvent handler) {
     dataset_.AfterOpen = handler;
     dataset_.AfterInsert = handler;
     dataset_.AfterPost = handler;

@@ -59,7 +59,7 @@ public:
     void Close() { dataset_.Close(); }
 
     // The handler of AfterOpen, AfterInsert, AfterPost and AfterDelete (the station count).
-    void SetAfterChange(TDataSetNotifyEvent handler);
+    void SetAfterChange(DataSetNotifyEvent handler);
 
     // Walks every station from the first in ID order; the cursor ends at end of data.
     void ForEachStation(const std::function<void(const StationRecord&)>& visit);

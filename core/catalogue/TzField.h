@@ -13,12 +13,12 @@ class TzDataset;
 
 class TzField {
 public:
-    TzField(TzDataset& dataset, std::string fieldName, TFieldType type, std::int32_t size);
+    TzField(TzDataset& dataset, std::string fieldName, FieldType type, std::int32_t size);
     TzField(const TzField&) = delete;
     TzField& operator=(const TzField&) = delete;
 
     const std::string& FieldName() const { return fieldName_; }
-    TFieldType DataType() const { return type_; }
+    FieldType DataType() const { return type_; }
     // Characters of a text field, 0 for other types.
     std::int32_t Size() const { return size_; }
     TzDataset& DataSet() const { return dataset_; }
@@ -69,7 +69,7 @@ private:
 
     TzDataset& dataset_;
     std::string fieldName_;
-    TFieldType type_;
+    FieldType type_;
     std::int32_t size_;
     std::int32_t index_ = -1;
     std::int32_t offset_ = 0;

@@ -45,7 +45,7 @@ void TzDataset::CheckWritable() const {
 
 // ---------------------------------------------------------------- fields
 
-TzField& TzDataset::AddField(std::string fieldName, TFieldType type, std::int32_t size) {
+TzField& TzDataset::AddField(std::string fieldName, FieldType type, std::int32_t size) {
     if (Active()) DatabaseError(dbtext::kDataSetOpen);
     declared_.push_back(std::make_unique<TzField>(*this, std::move(fieldName), type, size));
     return *declared_.back();
@@ -72,7 +72,7 @@ void TzDataset::BindFields() {
     if (declared_.empty()) {
         for (std::size_t i = 0; i < descriptors.size(); ++i) {
             const auto& d = descriptors[i];
-            created_.push_back(std::make_unique<TzField>(*this, d.Name, static_cast<TFieldType>(d.TypeCode), d.Size));
+            created_.push_back(std::make_unique<TzField>(*this, d.Name, static_cast<FieldType>(d.TypeCode), d.Size));
             created_.back()->Bind(static_cast<std::int32_t>(i), d.Offset, d.Width);
             fields_.push_back(created_.back().get());
         }
@@ -86,7 +86,7 @@ void TzDataset::BindFields() {
         if (found->TypeCode != static_cast<std::uint8_t>(field->DataType()))
             DatabaseError("Type mismatch for field '" + field->FieldName() + "', expecting: " +
                           FieldTypeName(field->DataType()) +
-                          " actual: " + FieldTypeName(static_cast<TFieldType>(found->TypeCode)));
+                          " actual: " + FieldTypeName(static_cast<FieldType>(found->TypeCode)));
         field->Bind(static_cast<std::int32_t>(fields_.size()), found->Offset, found->Width);
         fields_.push_back(field.get());
     }
@@ -147,7 +147,7 @@ void TzDataset::Open() {
     const std::string path = ResolvedFileName();
     FileInfo existing;
     if (!file_.Files().Info(path, &existing).ok()) {
-        std::vector<TFieldDef> defs = FieldDefs;
+        std::vector<FieldDef> defs = FieldDefs;
         if (defs.empty())
             for (auto& f : declared_) defs.push_back({f->FieldName(), f->DataType(), f->Size(), 0});
         CreateDataSetFile(path, defs, file_.Files());
@@ -155,7 +155,7 @@ void TzDataset::Open() {
     file_.Open(path, readOnly_);
     try {
         BindFields();
-        state_ = TDataSetState::dsBrowse;
+        state_ = DataSetState::dsBrowse;
         openedPath_ = path;
         try {
             indexFields_ = ParseFieldList(indexFieldsText_, true);
@@ -166,7 +166,7 @@ void TzDataset::Open() {
         }
         ParseFilter();
     } catch (...) {
-        state_ = TDataSetState::dsInactive;
+        state_ = DataSetState::dsInactive;
         UnbindFields();
         indexFields_.clear();
         file_.Close();
@@ -181,14 +181,14 @@ void TzDataset::Open() {
 void TzDataset::Close() {
     if (!Active()) return;
     Fire(BeforeClose);
-    state_ = TDataSetState::dsBrowse;  // pending changes are dropped
+    state_ = DataSetState::dsBrowse;  // pending changes are dropped
     pending_.clear();
     modified_ = false;
     bookmarks_.clear();
     indexFields_.clear();
     filter_.reset();
     UnbindFields();
-    state_ = TDataSetState::dsInactive;
+    state_ = DataSetState::dsInactive;
     hasCurrent_ = false;
     eof_ = bof_ = true;
     std::exception_ptr failure;
@@ -212,25 +212,25 @@ const unsigned char* TzDataset::StoredRecord(std::int32_t index) const {
 
 const unsigned char* TzDataset::ActiveBuffer() const {
     switch (state_) {
-        case TDataSetState::dsEdit:
-        case TDataSetState::dsInsert: return pending_.data();
-        case TDataSetState::dsFilter: return candidate_;
-        case TDataSetState::dsBrowse: return hasCurrent_ ? StoredRecord(index_) : nullptr;
+        case DataSetState::dsEdit:
+        case DataSetState::dsInsert: return pending_.data();
+        case DataSetState::dsFilter: return candidate_;
+        case DataSetState::dsBrowse: return hasCurrent_ ? StoredRecord(index_) : nullptr;
         default: return nullptr;
     }
 }
 
 unsigned char* TzDataset::PendingBuffer() {
-    if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert) DatabaseError(dbtext::kNotEditing);
+    if (state_ != DataSetState::dsEdit && state_ != DataSetState::dsInsert) DatabaseError(dbtext::kNotEditing);
     return pending_.data();
 }
 
 bool TzDataset::RecordVisible(std::int32_t index) {
     if (!filtered_) return true;
     if (!OnFilterRecord && !filter_) return true;
-    const TDataSetState saved = state_;
+    const DataSetState saved = state_;
     const unsigned char* savedCandidate = candidate_;
-    state_ = TDataSetState::dsFilter;
+    state_ = DataSetState::dsFilter;
     candidate_ = file_.Record(index);
     bool accept = true;
     try {
@@ -272,7 +272,7 @@ void TzDataset::SetNoCurrent() {
 
 void TzDataset::CheckBrowseMode() {
     CheckActive();
-    if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) {
+    if (state_ == DataSetState::dsEdit || state_ == DataSetState::dsInsert) {
         if (modified_) Post();
         else Cancel();
     }
@@ -327,7 +327,7 @@ void TzDataset::Prior() {
 }
 
 bool TzDataset::IsEmpty() const {
-    return state_ != TDataSetState::dsInsert && !hasCurrent_;
+    return state_ != DataSetState::dsInsert && !hasCurrent_;
 }
 
 std::int32_t TzDataset::RecordCount() {
@@ -362,17 +362,17 @@ void TzDataset::SetRecNo(std::int32_t recNo) {
 
 // ---------------------------------------------------------------- changes
 
-void TzDataset::RunWithErrorEvent(const TDataSetErrorEvent& event, const std::function<void()>& operation) {
+void TzDataset::RunWithErrorEvent(const DataSetErrorEvent& event, const std::function<void()>& operation) {
     for (;;) {
         try {
             operation();
             return;
         } catch (const std::exception& error) {
             if (!event) throw;
-            TDataAction action = TDataAction::daFail;
+            DataAction action = DataAction::daFail;
             event(*this, error, action);
-            if (action == TDataAction::daFail) throw;
-            if (action == TDataAction::daAbort) return;
+            if (action == DataAction::daFail) throw;
+            if (action == DataAction::daAbort) return;
         }
     }
 }
@@ -384,7 +384,7 @@ void TzDataset::BeginInsert(bool beforeCurrent) {
     pending_.assign(static_cast<std::size_t>(file_.RecordSize()), 0);
     insertPosition_ = beforeCurrent && hasCurrent_ ? index_ + 1 : 0;
     modified_ = false;
-    state_ = TDataSetState::dsInsert;
+    state_ = DataSetState::dsInsert;
     eof_ = bof_ = false;
     Fire(OnNewRecord);
     Fire(AfterInsert);
@@ -401,7 +401,7 @@ void TzDataset::AddRecord() {
 
 void TzDataset::Edit() {
     CheckActive();
-    if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) return;
+    if (state_ == DataSetState::dsEdit || state_ == DataSetState::dsInsert) return;
     CheckWritable();
     if (!hasCurrent_) return Insert();  // editing an empty data set starts a new record
     RunWithErrorEvent(OnEditError, [this] {
@@ -410,19 +410,19 @@ void TzDataset::Edit() {
         pending_.assign(record, record + file_.RecordSize());
         editIndex_ = index_;
         modified_ = false;
-        state_ = TDataSetState::dsEdit;
+        state_ = DataSetState::dsEdit;
         Fire(AfterEdit);
     });
 }
 
 void TzDataset::Post() {
     CheckActive();
-    if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert) DatabaseError(dbtext::kNotEditing);
+    if (state_ != DataSetState::dsEdit && state_ != DataSetState::dsInsert) DatabaseError(dbtext::kNotEditing);
     RunWithErrorEvent(OnPostError, [this] {
         Fire(BeforePost);
         CheckWritable();
         std::int32_t position = 0;
-        const bool isNew = state_ == TDataSetState::dsInsert;
+        const bool isNew = state_ == DataSetState::dsInsert;
         if (isNew) {
             position = indexFields_.empty() ? insertPosition_ : file_.RecordCount() + 1;
             file_.AppendRecord(pending_.data());
@@ -432,7 +432,7 @@ void TzDataset::Post() {
             index_ = editIndex_;
             position = indexFields_.empty() ? 0 : editIndex_ + 1;
         }
-        state_ = TDataSetState::dsBrowse;
+        state_ = DataSetState::dsBrowse;
         pending_.clear();
         modified_ = false;
         SetCurrent(index_);
@@ -446,9 +446,9 @@ void TzDataset::Post() {
 
 void TzDataset::Cancel() {
     CheckActive();
-    if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert) return;
+    if (state_ != DataSetState::dsEdit && state_ != DataSetState::dsInsert) return;
     Fire(BeforeCancel);
-    state_ = TDataSetState::dsBrowse;
+    state_ = DataSetState::dsBrowse;
     pending_.clear();
     modified_ = false;
     if (hasCurrent_) SetCurrent(index_);
@@ -458,7 +458,7 @@ void TzDataset::Cancel() {
 
 void TzDataset::Delete() {
     CheckActive();
-    if (state_ == TDataSetState::dsInsert) return Cancel();
+    if (state_ == DataSetState::dsInsert) return Cancel();
     if (IsEmpty()) DatabaseError(dbtext::kDataSetEmpty);
     CheckBrowseMode();
     CheckWritable();

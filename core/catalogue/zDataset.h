@@ -24,19 +24,19 @@ namespace wt {
 class FilterExpression;
 class TzDataset;
 
-enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert, dsFilter };
+enum class DataSetState { dsInactive, dsBrowse, dsEdit, dsInsert, dsFilter };
 // What an OnPostError/OnEditError/OnDeleteError handler asks for: raise the error, drop it
 // silently, or try the operation again.
-enum class TDataAction { daFail, daAbort, daRetry };
+enum class DataAction { daFail, daAbort, daRetry };
 
-using TDataSetNotifyEvent = std::function<void(TzDataset&)>;
-using TFilterRecordEvent = std::function<void(TzDataset&, bool& accept)>;
-using TDataSetErrorEvent = std::function<void(TzDataset&, const std::exception&, TDataAction&)>;
+using DataSetNotifyEvent = std::function<void(TzDataset&)>;
+using FilterRecordEvent = std::function<void(TzDataset&, bool& accept)>;
+using DataSetErrorEvent = std::function<void(TzDataset&, const std::exception&, DataAction&)>;
 // Decides the order of two values of a field compared as text.
 using TOnCompareRecordsEvent =
     std::function<void(TzField& sortField, const std::string& val1, const std::string& val2, int& result)>;
 
-struct TLocateOptions {
+struct LocateOptions {
     bool CaseInsensitive = false;  // texts compared upper-cased
     bool PartialKey = false;       // a text matches when the key occurs anywhere in it
 };
@@ -60,7 +60,7 @@ private:
 };
 
 // A remembered record: its index, kept up to date while records move.
-using TBookmark = const std::int32_t*;
+using BookmarkHandle = const std::int32_t*;
 
 class TzDataset {
 public:
@@ -100,15 +100,15 @@ public:
     void SetTempFileExt(std::string ext) { tempFileExt_ = std::move(ext); }
     bool Temporal() const { return temporal_; }
     void SetTemporal(bool value) { temporal_ = value; }
-    bool Active() const { return state_ != TDataSetState::dsInactive; }
+    bool Active() const { return state_ != DataSetState::dsInactive; }
     void SetActive(bool value) { value ? Open() : Close(); }
-    TDataSetState State() const { return state_; }
+    DataSetState State() const { return state_; }
     // Field definitions used to create a missing file; when empty the declared fields are.
-    std::vector<TFieldDef> FieldDefs;
+    std::vector<FieldDef> FieldDefs;
 
     // ---- fields
     // Declares a persistent field, bound to the file's descriptor of that name on Open.
-    TzField& AddField(std::string fieldName, TFieldType type, std::int32_t size = 0);
+    TzField& AddField(std::string fieldName, FieldType type, std::int32_t size = 0);
     TzField& FieldByName(std::string_view name);
     TzField* FindField(std::string_view name);
     std::int32_t FieldCount() const { return static_cast<std::int32_t>(fields_.size()); }
@@ -146,15 +146,15 @@ public:
     bool Modified() const { return modified_; }
 
     // ---- searching
-    bool Locate(std::string_view keyFields, const std::vector<TzValue>& keyValues, TLocateOptions options = {});
-    bool FindFirstValue(TzField& field, const TzValue& value, TLocateOptions options = {});
+    bool Locate(std::string_view keyFields, const std::vector<TzValue>& keyValues, LocateOptions options = {});
+    bool FindFirstValue(TzField& field, const TzValue& value, LocateOptions options = {});
     bool FindFirstValues(const std::vector<TzField*>& fields, const std::vector<TzValue>& values,
-                         TLocateOptions options = {});
+                         LocateOptions options = {});
 
     // ---- bookmarks
-    TBookmark GetBookmark();
-    void GotoBookmark(TBookmark bookmark);
-    void FreeBookmark(TBookmark bookmark);
+    BookmarkHandle GetBookmark();
+    void GotoBookmark(BookmarkHandle bookmark);
+    void FreeBookmark(BookmarkHandle bookmark);
 
     // Counts changes to the stored records (posts, deletes, moves, sorts, opens). With
     // LastChangeWasNewRecord the latest change was the post of a new record, now at
@@ -166,14 +166,14 @@ public:
     const unsigned char* StoredRecord(std::int32_t index) const;
 
     // ---- events
-    TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose, BeforeInsert, AfterInsert,
+    DataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose, BeforeInsert, AfterInsert,
         BeforeEdit, AfterEdit, BeforePost, AfterPost, BeforeCancel, AfterCancel, BeforeDelete,
         AfterDelete, BeforeScroll, AfterScroll, OnCalcFields, OnNewRecord;
-    TDataSetErrorEvent OnDeleteError, OnEditError, OnPostError;
-    TFilterRecordEvent OnFilterRecord;
-    TDataSetNotifyEvent OnFilterChange;
+    DataSetErrorEvent OnDeleteError, OnEditError, OnPostError;
+    FilterRecordEvent OnFilterRecord;
+    DataSetNotifyEvent OnFilterChange;
     // Declared for completeness; the engine never raises it.
-    TDataSetNotifyEvent OnStoredValueChange;
+    DataSetNotifyEvent OnStoredValueChange;
     TOnCompareRecordsEvent OnCompareRecords;
 
 private:
@@ -190,7 +190,7 @@ private:
     void CheckWritable() const;
     void CheckBrowseMode();
     void BeginInsert(bool beforeCurrent);
-    void Fire(const TDataSetNotifyEvent& event) { if (event) event(*this); }
+    void Fire(const DataSetNotifyEvent& event) { if (event) event(*this); }
     void GenerateTemporaryName();
     void BindFields();
     void UnbindFields();
@@ -203,7 +203,7 @@ private:
     std::int32_t PriorVisible(std::int32_t from);
     void SetCurrent(std::int32_t index);
     void SetNoCurrent();
-    void RunWithErrorEvent(const TDataSetErrorEvent& event, const std::function<void()>& operation);
+    void RunWithErrorEvent(const DataSetErrorEvent& event, const std::function<void()>& operation);
 
     // Ordering (DatasetOrder.cpp).
     int CompareRecords(const unsigned char* a, const unsigned char* b);
@@ -227,7 +227,7 @@ private:
     bool temporal_ = false;
 
     DataSetFile file_;
-    TDataSetState state_ = TDataSetState::dsInactive;
+    DataSetState state_ = DataSetState::dsInactive;
     std::vector<std::unique_ptr<TzField>> declared_;
     std::vector<std::unique_ptr<TzField>> created_;
     std::vector<TzField*> fields_;

@@ -11,7 +11,7 @@ namespace wt::lha {
 
 class BitReader {
 public:
-    BitReader(TStream& source, std::int64_t compressedCount)
+    BitReader(ByteStream& source, std::int64_t compressedCount)
         : source_(source), remaining_(compressedCount) {
         Refill();
     }
@@ -53,7 +53,7 @@ private:
         return buffer_[index_++];
     }
 
-    TStream& source_;
+    ByteStream& source_;
     std::int64_t remaining_;
     std::uint64_t acc_ = 0;
     int available_ = 0;  // valid bits at the low end of acc_; at least 32 between calls

@@ -10,7 +10,7 @@ namespace wt::lha {
 
 class BitWriter {
 public:
-    explicit BitWriter(TStream& target) : target_(target) {}
+    explicit BitWriter(ByteStream& target) : target_(target) {}
 
     // Appends the low `count` bits of `value` (count 0 to 16).
     void PutBits(int count, unsigned value) {
@@ -39,7 +39,7 @@ private:
         fill_ = 0;
     }
 
-    TStream& target_;
+    ByteStream& target_;
     std::uint32_t acc_ = 0;
     int pending_ = 0;  // bits in acc_ not yet written, at most 7 between calls
     std::uint8_t buffer_[kIoBufferSize];

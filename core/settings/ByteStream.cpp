@@ -5,7 +5,7 @@
 
 namespace wt {
 
-std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
+std::size_t MemoryByteStream::Read(void* buffer, std::size_t count) {
     const auto size = static_cast<std::int64_t>(data_.size());
     if (position_ >= size || count == 0) return 0;
     const auto n = static_cast<std::size_t>(std::min<std::int64_t>(size - position_, static_cast<std::int64_t>(count)));
@@ -14,7 +14,7 @@ std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
     return n;
 }
 
-void TMemoryStream::Write(const void* buffer, std::size_t count) {
+void MemoryByteStream::Write(const void* buffer, std::size_t count) {
     if (count == 0) return;
     const auto end = static_cast<std::size_t>(position_) + count;
     if (end > data_.size()) data_.resize(end);

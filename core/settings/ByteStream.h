@@ -7,9 +7,9 @@
 
 namespace wt {
 
-class TStream {
+class ByteStream {
 public:
-    virtual ~TStream() = default;
+    virtual ~ByteStream() = default;
     virtual std::int64_t Size() const = 0;
     virtual std::int64_t Position() const = 0;
     virtual void SetPosition(std::int64_t position) = 0;
@@ -19,10 +19,10 @@ public:
     virtual void Write(const void* buffer, std::size_t count) = 0;
 };
 
-class TMemoryStream : public TStream {
+class MemoryByteStream : public ByteStream {
 public:
-    TMemoryStream() = default;
-    explicit TMemoryStream(std::span<const std::uint8_t> bytes) : data_(bytes.begin(), bytes.end()) {}
+    MemoryByteStream() = default;
+    explicit MemoryByteStream(std::span<const std::uint8_t> bytes) : data_(bytes.begin(), bytes.end()) {}
 
     std::int64_t Size() const override { return static_cast<std::int64_t>(data_.size()); }
     std::int64_t Position() const override { return position_; }

@@ -165,8 +165,8 @@ bool TzIniData::ReadData(const IniEntry& entry, std::string& value) const {
             return true;
         }
         if (n >= 4 && static_cast<std::int32_t>(ReadLE32(bytes.data())) > kMaxValueBytes) return true;
-        TMemoryStream source(bytes);
-        TMemoryStream target;
+        MemoryByteStream source(bytes);
+        MemoryByteStream target;
         try {
             DecompressStream(source, target, true);
         } catch (const std::exception&) {

@@ -11,7 +11,7 @@
 
 namespace wt {
 
-void CompressStream(TStream& source, TStream& target) {
+void CompressStream(ByteStream& source, ByteStream& target) {
     if (source.Size() == 0) return;
     source.SetPosition(0);
     const std::int64_t size = source.Size();
@@ -25,7 +25,7 @@ void CompressStream(TStream& source, TStream& target) {
     bits->Finish();
 }
 
-void DecompressStream(TStream& source, TStream& target, bool fromStart) {
+void DecompressStream(ByteStream& source, ByteStream& target, bool fromStart) {
     if (source.Size() == 0) return;
     if (fromStart) source.SetPosition(0);
     std::int64_t compressed = source.Size() - source.Position();
@@ -46,15 +46,15 @@ void DecompressStream(TStream& source, TStream& target, bool fromStart) {
 }
 
 std::vector<std::uint8_t> CompressBytes(std::span<const std::uint8_t> data) {
-    TMemoryStream source(data);
-    TMemoryStream target;
+    MemoryByteStream source(data);
+    MemoryByteStream target;
     CompressStream(source, target);
     return target.TakeBytes();
 }
 
 std::vector<std::uint8_t> DecompressBytes(std::span<const std::uint8_t> compressed) {
-    TMemoryStream source(compressed);
-    TMemoryStream target;
+    MemoryByteStream source(compressed);
+    MemoryByteStream target;
     DecompressStream(source, target, true);
     return target.TakeBytes();
 }

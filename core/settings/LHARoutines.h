@@ -24,14 +24,14 @@ public:
 
 // Compresses the whole of `source` (rewound first) and appends the result at the current
 // position of `target`. An empty source writes nothing, not even the length field.
-void CompressStream(TStream& source, TStream& target);
+void CompressStream(ByteStream& source, ByteStream& target);
 
 // Reads the length field at the current position of `source` (rewound first when `fromStart`),
 // decodes exactly that many bytes and appends them at the current position of `target`.
 // An empty source writes nothing; a length of 0 or below gives no output. Data that ends early
 // is padded with zero bits. Throws ECorruptFile for an invalid code table (chunks already
 // written stay in `target`) and for a source too short to hold the length field.
-void DecompressStream(TStream& source, TStream& target, bool fromStart);
+void DecompressStream(ByteStream& source, ByteStream& target, bool fromStart);
 
 // Convenience wrappers over in-memory streams.
 std::vector<std::uint8_t> CompressBytes(std::span<const std::uint8_t> data);

@@ -9,7 +9,7 @@
 namespace wt::lha {
 
 namespace {
-std::int64_t ReadFully(TStream& source, std::uint8_t* buffer, int count) {
+std::int64_t ReadFully(ByteStream& source, std::uint8_t* buffer, int count) {
     std::int64_t total = 0;
     while (total < count) {
         const std::size_t n = source.Read(buffer + total, static_cast<std::size_t>(count - total));

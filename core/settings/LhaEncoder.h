@@ -12,7 +12,7 @@ namespace wt::lha {
 
 class Encoder {
 public:
-    Encoder(TStream& source, BitWriter& bits) : source_(source), bits_(bits) {}
+    Encoder(ByteStream& source, BitWriter& bits) : source_(source), bits_(bits) {}
     void Run();
 
 private:
@@ -32,7 +32,7 @@ private:
         bits_.PutBits(lengths[symbol], codes[symbol]);
     }
 
-    TStream& source_;
+    ByteStream& source_;
     BitWriter& bits_;
     MatchFinder finder_;
     std::uint8_t text_[kWindowSize] = {};

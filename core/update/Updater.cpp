@@ -42,7 +42,7 @@ private:
 
 }  // namespace
 
-TUpdater::TUpdater(TzIniData& settings, StationCatalogue& catalogue, net::HttpClient& http, UpdateHost& host, std::string programFolder, BlackListSource blackList,
+CatalogueUpdater::CatalogueUpdater(TzIniData& settings, StationCatalogue& catalogue, net::HttpClient& http, UpdateHost& host, std::string programFolder, BlackListSource blackList,
                    UpdaterOptions options)
     : settings_(settings),
       catalogue_(catalogue),
@@ -55,16 +55,16 @@ TUpdater::TUpdater(TzIniData& settings, StationCatalogue& catalogue, net::HttpCl
     update_.SetFileSystem(Files());
 }
 
-std::string TUpdater::TempFilePath() const { return programFolder_ + kUpdateTempFile; }
+std::string CatalogueUpdater::TempFilePath() const { return programFolder_ + kUpdateTempFile; }
 
-void TUpdater::RemoveStaleTempFile() const {
+void CatalogueUpdater::RemoveStaleTempFile() const {
     if (busy_) return;
     (void)Files().Remove(TempFilePath());  // none left is the usual case
 }
 
-FileSystem& TUpdater::Files() const { return options_.files ? *options_.files : RealFileSystem(); }
+FileSystem& CatalogueUpdater::Files() const { return options_.files ? *options_.files : RealFileSystem(); }
 
-bool TUpdater::FetchVersionText(long connectTimeoutMs, std::string& text) {
+bool CatalogueUpdater::FetchVersionText(long connectTimeoutMs, std::string& text) {
     std::string body;
     const std::string url = UpdateServerUrl(settings_, "/upd.txt");
     net::HttpOptions options = RequestOptions(connectTimeoutMs, options_.stallTimeoutMs);
@@ -84,7 +84,7 @@ bool TUpdater::FetchVersionText(long connectTimeoutMs, std::string& text) {
     return true;
 }
 
-void TUpdater::NeedWTUpdate() {
+void CatalogueUpdater::NeedWTUpdate() {
     if (busy_ || !HasUpdateServer(settings_)) return;
     BusyScope busy(busy_);
     std::string text;
@@ -99,7 +99,7 @@ void TUpdater::NeedWTUpdate() {
         host_.OpenWebSite(ProductSiteUrl(settings_));
 }
 
-int TUpdater::CheckCatalogueVersion() {
+int CatalogueUpdater::CheckCatalogueVersion() {
     std::string text;
     std::optional<int> version;
     if (FetchVersionText(options_.catalogueCheckConnectMs, text)) version = VersionGroup(text, 1);
@@ -110,19 +110,19 @@ int TUpdater::CheckCatalogueVersion() {
     return settings_.ReadInteger(setting::kDatabaseVersion, 0) < *version ? *version : 0;
 }
 
-int TUpdater::NeedUpdate() {
+int CatalogueUpdater::NeedUpdate() {
     if (busy_) return -1;
     BusyScope busy(busy_);
     return CheckCatalogueVersion();
 }
 
-void TUpdater::Update(int newVersion) {
+void CatalogueUpdater::Update(int newVersion) {
     if (busy_) return;
     BusyScope busy(busy_);
     RunUpdate(newVersion);
 }
 
-void TUpdater::UpdateRadioStations() {
+void CatalogueUpdater::UpdateRadioStations() {
     if (busy_) return;
     if (!HasUpdateServer(settings_)) {
         host_.ShowInformation(updatetext::kNoUpdateServer);
@@ -136,14 +136,14 @@ void TUpdater::UpdateRadioStations() {
         host_.ShowInformation(updatetext::kNoUpdate);
 }
 
-void TUpdater::OfferUpdateOnActivation() {
+void CatalogueUpdater::OfferUpdateOnActivation() {
     if (busy_ || !settings_.ReadBool(setting::kAutoUpdate, false) || !HasUpdateServer(settings_)) return;
     BusyScope busy(busy_);
     const int version = CheckCatalogueVersion();
     if (version > 0 && host_.AskYesNo(updatetext::kOfferUpdate)) RunUpdate(version);
 }
 
-bool TUpdater::Download(const std::string& path) {
+bool CatalogueUpdater::Download(const std::string& path) {
     std::unique_ptr<OpenFile> file;
     if (!Files().Open(path, OpenMode::Replace, &file).ok()) return false;
     bool ok = true;
@@ -164,7 +164,7 @@ bool TUpdater::Download(const std::string& path) {
     return ok;
 }
 
-void TUpdater::RunUpdate(int newVersion) {
+void CatalogueUpdater::RunUpdate(int newVersion) {
     const std::string temp = TempFilePath();
     if (update_.Active()) update_.Close();
     (void)Files().Remove(temp);  // a stale download, if any; Download replaces it anyway
@@ -210,16 +210,16 @@ void TUpdater::RunUpdate(int newVersion) {
                           updatetext::kUpdatedSuffix);
 }
 
-BitRateWindow TUpdater::ReadBitRateWindow() {
+BitRateWindow CatalogueUpdater::ReadBitRateWindow() {
     return {settings_.ReadBool(setting::kHigherEnabled, false), settings_.ReadInteger(setting::kHigherIndex, 0),
             settings_.ReadBool(setting::kLowerEnabled, false), settings_.ReadInteger(setting::kLowerIndex, 0)};
 }
 
-bool TUpdater::IsUpdateCompatible() {
+bool CatalogueUpdater::IsUpdateCompatible() {
     return wt::IsUpdateCompatible(ReadBitRateWindow(), blackList_(), update_.FieldByName("BitRate").AsInteger(),
                                   update_.FieldByName("Title").AsString());
 }
 
-bool TUpdater::IsInBlackList(const std::string& title) const { return wt::IsInBlackList(blackList_(), title); }
+bool CatalogueUpdater::IsInBlackList(const std::string& title) const { return wt::IsInBlackList(blackList_(), title); }
 
 }  // namespace wt

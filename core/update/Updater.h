@@ -46,10 +46,10 @@ struct UpdaterOptions {
     FileSystem* files = nullptr;
 };
 
-class TUpdater {
+class CatalogueUpdater {
 public:
     // The catalogue is the window's.
-    TUpdater(TzIniData& settings, StationCatalogue& catalogue, net::HttpClient& http, UpdateHost& host,
+    CatalogueUpdater(TzIniData& settings, StationCatalogue& catalogue, net::HttpClient& http, UpdateHost& host,
              std::string programFolder, BlackListSource blackList, UpdaterOptions options = {});
 
     // Program version check: offers the product's web site when the server has a newer release.

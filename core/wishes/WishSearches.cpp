@@ -4,15 +4,15 @@
 
 namespace wt {
 
-TNetWishSearches::TNetWishSearches(WishSearchContext context) : context_(std::move(context)) {}
+WishSearches::WishSearches(WishSearchContext context) : context_(std::move(context)) {}
 
-TNetWishSearches::~TNetWishSearches() {
+WishSearches::~WishSearches() {
     // Destroying a search abandons its downloads and joins its thread.
     wishObjects_.clear();
     retired_.clear();
 }
 
-void TNetWishSearches::AddWish(const std::string& wish) {
+void WishSearches::AddWish(const std::string& wish) {
     ReapRetired();
     auto search = std::make_unique<TNetWishObject>(wish, context_);
     search->OnWishFound = [this](TNetWishObject* sender, const TWishInfo& info) {
@@ -22,7 +22,7 @@ void TNetWishSearches::AddWish(const std::string& wish) {
     wishObjects_.push_back(std::move(search));
 }
 
-bool TNetWishSearches::RemoveWish(const std::string& wish) {
+bool WishSearches::RemoveWish(const std::string& wish) {
     ReapRetired();
     for (auto it = wishObjects_.begin(); it != wishObjects_.end();) {
         if ((*it)->Finished()) {
@@ -41,7 +41,7 @@ bool TNetWishSearches::RemoveWish(const std::string& wish) {
     return true;
 }
 
-void TNetWishSearches::StopAllWishes() {
+void WishSearches::StopAllWishes() {
     ReapRetired();
     for (auto& search : wishObjects_) {
         search->Terminate();
@@ -50,11 +50,11 @@ void TNetWishSearches::StopAllWishes() {
     wishObjects_.clear();
 }
 
-void TNetWishSearches::Retire(std::unique_ptr<TNetWishObject> search) {
+void WishSearches::Retire(std::unique_ptr<TNetWishObject> search) {
     retired_.push_back(std::move(search));
 }
 
-void TNetWishSearches::ReapRetired() {
+void WishSearches::ReapRetired() {
     std::erase_if(retired_, [](const auto& search) { return search->Finished(); });
 }
 

@@ -10,14 +10,14 @@
 
 namespace wt {
 
-class TNetWishSearches {
+class WishSearches {
 public:
-    explicit TNetWishSearches(WishSearchContext context);
+    explicit WishSearches(WishSearchContext context);
     // Stops every search, also those still finishing a pass, and waits for their threads.
     // The owner closes the dispatcher first, so no search waits for a hand-off meanwhile.
-    ~TNetWishSearches();
-    TNetWishSearches(const TNetWishSearches&) = delete;
-    TNetWishSearches& operator=(const TNetWishSearches&) = delete;
+    ~WishSearches();
+    WishSearches(const WishSearches&) = delete;
+    WishSearches& operator=(const WishSearches&) = delete;
 
     // Every search's hit is raised here, on the GUI thread, when assigned.
     WishFoundEvent OnWishFound;

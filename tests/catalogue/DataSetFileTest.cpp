@@ -19,12 +19,12 @@ using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
 
-std::vector<TFieldDef> StationDefs() {
-    return {{"ID", TFieldType::ftInteger, 0, 0},
-            {"Genre", TFieldType::ftString, 25, 0},
-            {"Title", TFieldType::ftString, 200, 0},
-            {"BitRate", TFieldType::ftSmallint, 0, 0},
-            {"URL", TFieldType::ftString, 200, 0}};
+std::vector<FieldDef> StationDefs() {
+    return {{"ID", FieldType::ftInteger, 0, 0},
+            {"Genre", FieldType::ftString, 25, 0},
+            {"Title", FieldType::ftString, 200, 0},
+            {"BitRate", FieldType::ftSmallint, 0, 0},
+            {"URL", FieldType::ftString, 200, 0}};
 }
 
 std::int32_t I32(const std::vector<unsigned char>& b, std::size_t at) {
@@ -92,7 +92,7 @@ TEST(DataSetFile, RecordsSitAtTheirOffsetsWithTextCutAndZeroEnded) {
 TEST(DataSetFile, NameOf27CharactersIsStoredWholeWithItsZero) {
     TempFolder dir;
     std::string name(27, 'N');
-    CreateDataSetFile(dir.File("x.db"), {{name, TFieldType::ftLargeint, 0, 0}});
+    CreateDataSetFile(dir.File("x.db"), {{name, FieldType::ftLargeint, 0, 0}});
     auto b = ReadBytes(dir.File("x.db"));
     EXPECT_EQ(std::string(b.begin() + 24, b.begin() + 51), name);
     EXPECT_EQ(b[51], 0);
@@ -104,7 +104,7 @@ TEST(DataSetFile, UnsupportedTypeIsRefusedBeforeTheFileExists) {
     TempFolder dir;
     TzDataset ds;
     ds.SetFileName(dir.File("x.db"));
-    ds.FieldDefs = {{"A", TFieldType::ftInteger, 0, 0}, {"B", static_cast<TFieldType>(8), 0, 0}};
+    ds.FieldDefs = {{"A", FieldType::ftInteger, 0, 0}, {"B", static_cast<FieldType>(8), 0, 0}};
     try {
         ds.Open();
         FAIL();
@@ -239,7 +239,7 @@ TEST(DataSetFileFuzzFinds, RecordsOfNoBytesCanBeAddedAndSorted) {
     PutI32(file, 16, 1);
     PutI32(file, 20, static_cast<std::int32_t>(file.size()));
     file[kHeaderSize] = 'A';
-    file[kHeaderSize + 28] = static_cast<unsigned char>(TFieldType::ftInteger);
+    file[kHeaderSize + 28] = static_cast<unsigned char>(FieldType::ftInteger);
     TempFolder dir;
     WriteBytes(dir.File("zero.db"), file);
     DataSetFile data;

@@ -80,11 +80,11 @@ TEST(DatasetOrder, BookmarksFollowTheirRecords) {
     Ordered o(dir);
     for (int id : {1, 2, 3, 4, 5}) o.Append(id);
     o.ds.SetRecNo(2);
-    TBookmark two = o.ds.GetBookmark();
+    BookmarkHandle two = o.ds.GetBookmark();
     o.ds.SetRecNo(4);
-    TBookmark four = o.ds.GetBookmark();
+    BookmarkHandle four = o.ds.GetBookmark();
     o.ds.SetRecNo(5);
-    TBookmark five = o.ds.GetBookmark();
+    BookmarkHandle five = o.ds.GetBookmark();
 
     o.ds.MoveRecord(5, 1);  // 5 1 2 3 4
     EXPECT_EQ(o.ds.RecNo(), 1);

@@ -260,14 +260,14 @@ TEST(Dataset, DeclaredFieldsMustMatchTheFile) {
     TzDataset missing("zUpdate");
     missing.SetProgramFolder(dir.Path());
     missing.SetFileName("s.db");
-    missing.AddField("Country", TFieldType::ftString, 20);
+    missing.AddField("Country", FieldType::ftString, 20);
     EXPECT_EQ(ErrorOf([&] { missing.Open(); }), "zUpdate: Field 'Country' not found");
     EXPECT_FALSE(missing.Active());
 
     TzDataset mismatch("zUpdate");
     mismatch.SetProgramFolder(dir.Path());
     mismatch.SetFileName("s.db");
-    mismatch.AddField("BitRate", TFieldType::ftInteger);
+    mismatch.AddField("BitRate", FieldType::ftInteger);
     EXPECT_EQ(ErrorOf([&] { mismatch.Open(); }),
               "zUpdate: Type mismatch for field 'BitRate', expecting: Integer actual: SmallInt");
 
@@ -283,7 +283,7 @@ TEST(Dataset, TemporalDataSetGetsANameAndDeletesItsFileOnClose) {
     TzDataset ds;
     ds.SetTemporal(true);
     ds.SetTempFileExt("bds");
-    ds.FieldDefs = {{"N", TFieldType::ftInteger, 0, 0}};
+    ds.FieldDefs = {{"N", FieldType::ftInteger, 0, 0}};
     ds.Open();
     const std::string name = ds.FileName();
     EXPECT_NE(name.find("/Tmp"), std::string::npos);
@@ -297,10 +297,10 @@ TEST(Dataset, TypedFieldsRoundTrip) {
     TempFolder dir;
     TzDataset ds;
     ds.SetFileName(dir.File("t.db"));
-    ds.FieldDefs = {{"W", TFieldType::ftWord, 0, 0},      {"B", TFieldType::ftBoolean, 0, 0},
-                    {"F", TFieldType::ftFloat, 0, 0},     {"C", TFieldType::ftCurrency, 0, 0},
-                    {"D", TFieldType::ftDate, 0, 0},      {"T", TFieldType::ftTime, 0, 0},
-                    {"DT", TFieldType::ftDateTime, 0, 0}, {"L", TFieldType::ftLargeint, 0, 0}};
+    ds.FieldDefs = {{"W", FieldType::ftWord, 0, 0},      {"B", FieldType::ftBoolean, 0, 0},
+                    {"F", FieldType::ftFloat, 0, 0},     {"C", FieldType::ftCurrency, 0, 0},
+                    {"D", FieldType::ftDate, 0, 0},      {"T", FieldType::ftTime, 0, 0},
+                    {"DT", FieldType::ftDateTime, 0, 0}, {"L", FieldType::ftLargeint, 0, 0}};
     ds.Open();
     ds.Append();
     ds.FieldByName("W").SetAsInteger(65535);
@@ -352,15 +352,15 @@ TEST(Dataset, PostErrorHandlerCanAbort) {
     s.ds.Open();
     s.ds.BeforePost = [](TzDataset&) { throw EzDatasetError("no"); };
     int calls = 0;
-    s.ds.OnPostError = [&](TzDataset&, const std::exception& e, TDataAction& action) {
+    s.ds.OnPostError = [&](TzDataset&, const std::exception& e, DataAction& action) {
         ++calls;
         EXPECT_STREQ(e.what(), "no");
-        action = TDataAction::daAbort;
+        action = DataAction::daAbort;
     };
     s.ds.Append();
     s.ds.Post();
     EXPECT_EQ(calls, 1);
-    EXPECT_EQ(s.ds.State(), TDataSetState::dsInsert);
+    EXPECT_EQ(s.ds.State(), DataSetState::dsInsert);
     s.ds.Cancel();
     EXPECT_EQ(s.ds.RecordCount(), 0);
 }

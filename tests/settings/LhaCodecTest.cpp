@@ -33,15 +33,15 @@ TEST(LhaCodec, EmptyInputWritesNothingEitherWay) {
 
 TEST(LhaCodec, AppendsAtTargetPositionAndReadsFromSourcePosition) {
     const Bytes input{'a', 'b', 'c', 'a', 'b', 'c', 'a', 'b', 'c', 'd'};
-    TMemoryStream source(input);
+    MemoryByteStream source(input);
     source.SetPosition(5);  // rewound by the compressor
-    TMemoryStream packed;
+    MemoryByteStream packed;
     packed.Write("XY", 2);
     CompressStream(source, packed);
     ASSERT_EQ(packed.Bytes()[0], 'X');
 
     packed.SetPosition(2);
-    TMemoryStream unpacked;
+    MemoryByteStream unpacked;
     unpacked.Write("Z", 1);
     DecompressStream(packed, unpacked, /*fromStart=*/false);
     Bytes expected{'Z'};

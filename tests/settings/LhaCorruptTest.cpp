@@ -83,8 +83,8 @@ TEST(LhaCorrupt, ChunksWrittenBeforeTheErrorStayInTheTarget) {
     const Bytes stream = StreamFromBits(9000,
                                         "0010000000000000 00000 00000 000000000 001000001 0000 0000 "
                                         "0000000000000001 10100");
-    TMemoryStream source(stream);
-    TMemoryStream target;
+    MemoryByteStream source(stream);
+    MemoryByteStream target;
     EXPECT_THROW(DecompressStream(source, target, true), ECorruptFile);
     EXPECT_EQ(target.Bytes(), Bytes(8192, 'A'));
 }

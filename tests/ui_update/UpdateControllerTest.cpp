@@ -65,12 +65,12 @@ TEST(UpdateController, MergeRunsUnderTheProgressWindowAndEscHidesOnlyTheWindow) 
         settings.WriteString(kUpdateServerSetting, "127.0.0.1:" + std::to_string(server.Port()));
 
         int reloads = 0;
-        TUpdateController controller(&window, settings, catalogue, http, folder, BlackListOf(blackList), [&] { ++reloads; });
+        UpdateController controller(&window, settings, catalogue, http, folder, BlackListOf(blackList), [&] { ++reloads; });
         test::ScriptedDialogs dialogs;
         dialogs.AnswerYes();  // the cancel question of the progress window
         controller.SetDialogs(dialogs);
         QList<bool> busy;
-        QObject::connect(&controller, &TUpdateController::BusyChanged, [&](bool b) { busy << b; });
+        QObject::connect(&controller, &UpdateController::BusyChanged, [&](bool b) { busy << b; });
 
         TzProgress& progress = controller.Progress();
         progress.SetSoundOutput(std::make_shared<NullSoundOutput>());
@@ -119,7 +119,7 @@ TEST(UpdateController, WindowStaysResponsiveWhileARequestRunsAndDisconnectEndsIt
         settings.WriteString(kUpdateServerSetting, "127.0.0.1:" + std::to_string(server.Port()));
         UpdaterOptions options;
         options.stallTimeoutMs = 20000;  // only Disconnect should end the request
-        TUpdateController controller(&window, settings, catalogue, http, folder, BlackListOf(blackList), nullptr,
+        UpdateController controller(&window, settings, catalogue, http, folder, BlackListOf(blackList), nullptr,
                                      options);
         test::ScriptedDialogs dialogs;
         controller.SetDialogs(dialogs);

@@ -45,7 +45,7 @@ TEST(UpdateWiring, TheWindowsButtonRunsTheUpdateThroughItsDialogs) {
         test::LoopbackHttpServer server;
         server.Route("/upd.txt", test::ScriptedResponse::Ok("000\r\n002\r\n"));
         settings.WriteString(kUpdateServerSetting, "127.0.0.1:" + std::to_string(server.Port()));
-        TUpdateController controller(&window, settings, catalogue, http, folder, BlackListOf(blackList), nullptr);
+        UpdateController controller(&window, settings, catalogue, http, folder, BlackListOf(blackList), nullptr);
         WireUpdateCommands(window, controller, nullptr);
 
         EXPECT_FALSE(window.manage.updateConfiguration->isHidden());

@@ -45,7 +45,7 @@ void UpdateFixture::TearDown() {
 void UpdateFixture::UseServer(const std::string& serverHost) {
     settings->WriteString(kUpdateServerSetting, serverHost);
     settings->WriteString(kProductSiteSetting, "site.test");
-    updater = std::make_unique<TUpdater>(*settings, *catalogue, http, host, folder, BlackListOf(blackList), options);
+    updater = std::make_unique<CatalogueUpdater>(*settings, *catalogue, http, host, folder, BlackListOf(blackList), options);
 }
 
 std::vector<StationRecord> UpdateFixture::Stations() {

@@ -62,7 +62,7 @@ protected:
     RecordingHost host;
     std::vector<std::string> blackList;
     UpdaterOptions options;
-    std::unique_ptr<TUpdater> updater;
+    std::unique_ptr<CatalogueUpdater> updater;
 };
 
 }  // namespace wt::test

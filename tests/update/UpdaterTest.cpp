@@ -288,7 +288,7 @@ TEST_F(UpdaterTest, FirstActivationOffersOnlyWithAutoUpdate) {
 TEST_F(UpdaterTest, CommandsDoNotReEnterWhileARequestRuns) {
     ServeVersion("006\r\n002\r\n");
     struct ReenteringHost : RecordingHost {
-        TUpdater* updater = nullptr;
+        CatalogueUpdater* updater = nullptr;
         int inner = -2;
         void RunRequest(const std::function<void()>& request) override {
             EXPECT_TRUE(updater->Busy());
@@ -297,7 +297,7 @@ TEST_F(UpdaterTest, CommandsDoNotReEnterWhileARequestRuns) {
             request();
         }
     } reentering;
-    TUpdater guarded(*settings, *catalogue, http, reentering, folder, BlackListOf(blackList), options);
+    CatalogueUpdater guarded(*settings, *catalogue, http, reentering, folder, BlackListOf(blackList), options);
     reentering.updater = &guarded;
     EXPECT_EQ(guarded.NeedUpdate(), 6);
     EXPECT_EQ(reentering.inner, -1);

@@ -43,7 +43,7 @@ struct SearchFixture : ::testing::Test {
     // Searches are owned here so that they end after the dispatcher has closed, as in the
     // program: a search waiting in a hand-off must not keep its destructor waiting.
     std::vector<std::unique_ptr<TNetWishObject>> searches;
-    std::unique_ptr<TNetWishSearches> manager;
+    std::unique_ptr<WishSearches> manager;
 
     TNetWishObject& Start(const std::string& wish, int pauseMs, bool record = true) {
         searches.push_back(std::make_unique<TNetWishObject>(wish, Context(pauseMs)));
@@ -51,8 +51,8 @@ struct SearchFixture : ::testing::Test {
         searches.back()->Resume();
         return *searches.back();
     }
-    TNetWishSearches& Manager(int pauseMs) {
-        manager = std::make_unique<TNetWishSearches>(Context(pauseMs));
+    WishSearches& Manager(int pauseMs) {
+        manager = std::make_unique<WishSearches>(Context(pauseMs));
         manager->OnWishFound = Recorder();
         return *manager;
     }
@@ -132,7 +132,7 @@ TEST_F(SearchFixture, DestroyingASearchAbandonsAStalledDownload) {
 }
 
 TEST_F(SearchFixture, ManagerAddsRemovesAndStopsSearchesByExactWish) {
-    TNetWishSearches& wishes = Manager(60000);
+    WishSearches& wishes = Manager(60000);
     for (const char* wish : {"a", "b", "a"}) wishes.AddWish(wish);
     TNetWishObject* firstA = wishes.WishObjects()[0].get();
 
@@ -157,7 +157,7 @@ TEST_F(SearchFixture, ManagerRelaysHitsOfEverySearch) {
     // Both searches find the station by its name from the start; a song is a hit only once
     // it contains the wish.
     directory.AddStation({"Beat Help Radio", "Pop", "intro", "http://127.0.0.1:9/beat", std::nullopt});
-    TNetWishSearches& wishes = Manager(5);
+    WishSearches& wishes = Manager(5);
     wishes.AddWish("beat");
     wishes.AddWish("help");
     ASSERT_TRUE(PumpUntil([&] { return directory.Searches().size() >= 4; }));

@@ -15,7 +15,7 @@ namespace {
 constexpr int kProgramCheckDelayMs = 250;
 }  // namespace
 
-TUpdateController::TUpdateController(QWidget* window, TzIniData& settings, StationCatalogue& catalogue,
+UpdateController::UpdateController(QWidget* window, TzIniData& settings, StationCatalogue& catalogue,
                                      net::HttpClient& http, std::string programFolder,
                                      BlackListSource blackList, std::function<void()> loadGenres,
                                      UpdaterOptions options)
@@ -37,78 +37,78 @@ TUpdateController::TUpdateController(QWidget* window, TzIniData& settings, Stati
     updater_.RemoveStaleTempFile();
 }
 
-TUpdateController::~TUpdateController() { progress_.CloseProgress(); }
+UpdateController::~UpdateController() { progress_.CloseProgress(); }
 
-void TUpdateController::Guarded(const std::function<void()>& operation) {
+void UpdateController::Guarded(const std::function<void()>& operation) {
     if (updater_.Busy()) return;
     emit BusyChanged(true);
     operation();
     emit BusyChanged(false);
 }
 
-void TUpdateController::NeedWTUpdate() {
+void UpdateController::NeedWTUpdate() {
     // Asked at window creation, run shortly after: the window shows and is activated first,
     // and the check runs while it takes input. (A timer, not a posted call: posted calls queued
     // behind this one would wait for the whole check.)
     QTimer::singleShot(kProgramCheckDelayMs, this, [this] { Guarded([this] { updater_.NeedWTUpdate(); }); });
 }
 
-void TUpdateController::FirstActivation() {
+void UpdateController::FirstActivation() {
     Guarded([this] { updater_.OfferUpdateOnActivation(); });
 }
 
-void TUpdateController::UpdateRadioStations() {
+void UpdateController::UpdateRadioStations() {
     Guarded([this] { updater_.UpdateRadioStations(); });
 }
 
-void TUpdateController::Disconnect() {
+void UpdateController::Disconnect() {
     disconnected_ = true;
     http_.Cancel();
 }
 
-void TUpdateController::ShowUpdateConfiguration() {
+void UpdateController::ShowUpdateConfiguration() {
     TForm6 dialog(window_, settings_, blackList_());
     dialog.SetDialogs(*dialogs_);
     dialog.exec();
 }
 
-void TUpdateController::SetDialogs(ui::UserDialogs& dialogs) {
+void UpdateController::SetDialogs(ui::UserDialogs& dialogs) {
     dialogs_ = &dialogs;
     progress_.SetDialogs(dialogs);
 }
 
-void TUpdateController::ShowInformation(const std::string& text) {
+void UpdateController::ShowInformation(const std::string& text) {
     if (!disconnected_) dialogs_->ShowMessage(window_, ui::MessageKind::Information, QString::fromStdString(text));
 }
 
-void TUpdateController::ShowError(const std::string& text) {
+void UpdateController::ShowError(const std::string& text) {
     if (!disconnected_) dialogs_->ShowMessage(window_, ui::MessageKind::Error, QString::fromStdString(text));
 }
 
-bool TUpdateController::AskYesNo(const std::string& text) {
+bool UpdateController::AskYesNo(const std::string& text) {
     return !disconnected_ && dialogs_->AskYesNo(window_, ui::MessageKind::Information, QString::fromStdString(text));
 }
 
-void TUpdateController::OpenWebSite(const std::string& url) {
+void UpdateController::OpenWebSite(const std::string& url) {
     if (openUrl_) openUrl_(QString::fromStdString(url));
 }
 
-void TUpdateController::ProgressStart(int count) {
+void UpdateController::ProgressStart(int count) {
     progress_.SetTopMax(count);
     progress_.SetMax(count);
     progress_.SetPosition(0);
     progress_.ShowProgress();
 }
 
-void TUpdateController::ProgressPosition(int position) { progress_.SetPosition(position); }
+void UpdateController::ProgressPosition(int position) { progress_.SetPosition(position); }
 
-void TUpdateController::ProgressClose() { progress_.CloseProgress(); }
+void UpdateController::ProgressClose() { progress_.CloseProgress(); }
 
-void TUpdateController::LoadGenres() {
+void UpdateController::LoadGenres() {
     if (loadGenres_) loadGenres_();
 }
 
-void TUpdateController::RunRequest(const std::function<void()>& request) {
+void UpdateController::RunRequest(const std::function<void()>& request) {
     // The window goes on painting and taking input while the request runs on a worker thread;
     // Busy() keeps the update commands from starting again meanwhile.
     net::RunWhilePumping(request, [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 10); });

@@ -21,13 +21,13 @@ class QWidget;
 
 namespace wt {
 
-class TUpdateController : public QObject, public UpdateHost {
+class UpdateController : public QObject, public UpdateHost {
     Q_OBJECT
 public:
-    TUpdateController(QWidget* window, TzIniData& settings, StationCatalogue& catalogue,
+    UpdateController(QWidget* window, TzIniData& settings, StationCatalogue& catalogue,
                       net::HttpClient& http, std::string programFolder, BlackListSource blackList,
                       std::function<void()> loadGenres, UpdaterOptions options = {});
-    ~TUpdateController() override;
+    ~UpdateController() override;
 
     // Where messages, questions and the progress window's cancel question reach the user (the
     // real boxes over the window by default); dialogs must outlive the controller.
@@ -51,7 +51,7 @@ public:
     void Disconnect();
 
     TzProgress& Progress() { return progress_; }
-    TUpdater& Updater() { return updater_; }
+    CatalogueUpdater& Updater() { return updater_; }
 
     // UpdateHost
     void ShowInformation(const std::string& text) override;
@@ -77,7 +77,7 @@ private:
     net::HttpClient& http_;
     std::function<void()> loadGenres_;
     TzProgress progress_;
-    TUpdater updater_;
+    CatalogueUpdater updater_;
     ui::UserDialogs* dialogs_;
     std::function<void(const QString& url)> openUrl_;
     bool disconnected_ = false;

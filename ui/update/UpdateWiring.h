@@ -12,7 +12,7 @@
 namespace wt {
 
 // opener opens a web address with the desktop's default handler.
-inline void WireUpdateCommands(ui::TForm1& window, TUpdateController& controller,
+inline void WireUpdateCommands(ui::TForm1& window, UpdateController& controller,
                                std::function<void(const QUrl&)> opener) {
     controller.SetDialogs(window.Dialogs());
     controller.SetUrlOpener([opener = std::move(opener)](const QString& url) {
@@ -21,7 +21,7 @@ inline void WireUpdateCommands(ui::TForm1& window, TUpdateController& controller
     window.Hooks().updateRadioStations = [&controller] { controller.UpdateRadioStations(); };
     window.Hooks().updateConfiguration = [&controller] { controller.ShowUpdateConfiguration(); };
     window.ApplyHooks();
-    QObject::connect(&controller, &TUpdateController::BusyChanged, &window, [&window](bool busy) {
+    QObject::connect(&controller, &UpdateController::BusyChanged, &window, [&window](bool busy) {
         window.manage.updateRadioStations->setEnabled(!busy);
         window.manage.updateConfiguration->setEnabled(!busy);
     });
@@ -30,13 +30,13 @@ inline void WireUpdateCommands(ui::TForm1& window, TUpdateController& controller
 // The window's start-up checks, run by the controller.
 class ControllerUpdateChecks : public ui::UpdateChecks {
 public:
-    explicit ControllerUpdateChecks(TUpdateController& controller) : controller_(controller) {}
+    explicit ControllerUpdateChecks(UpdateController& controller) : controller_(controller) {}
     void NeedWTUpdate() override { controller_.NeedWTUpdate(); }
     void FirstActivation() override { controller_.FirstActivation(); }
     void Disconnect() override { controller_.Disconnect(); }
 
 private:
-    TUpdateController& controller_;
+    UpdateController& controller_;
 };
 
 }  // namespace wt

@@ -57,7 +57,7 @@ WishWiring::WishWiring(TForm1& window, Dispatcher& dispatcher) : window_(window)
     context.showError = [this](const std::string& message) {
         window_.Dialogs().ShowMessage(&window_, MessageKind::Error, QString::fromStdString(message));
     };
-    searches_ = std::make_unique<TNetWishSearches>(context);
+    searches_ = std::make_unique<WishSearches>(context);
     searches_->OnWishFound = [this](TNetWishObject* sender, const TWishInfo& info) {
         Found(info, sender ? sender->Wish : std::string(), "station directory");
     };

@@ -38,7 +38,7 @@ class WishWiring {
 public:
     WishWiring(TForm1& window, Dispatcher& dispatcher);
     ~WishWiring();
-    TNetWishSearches& Searches() { return *searches_; }
+    WishSearches& Searches() { return *searches_; }
 
     // When and where the wish last matched, as the dialog shows it; "" when never.
     QString LastMatch(const std::string& wish) const;
@@ -68,7 +68,7 @@ private:
     Dispatcher& dispatcher_;
     net::HttpClient http_;
     bool hasDirectory_ = false;
-    std::unique_ptr<TNetWishSearches> searches_;
+    std::unique_ptr<WishSearches> searches_;
     std::unique_ptr<LiveWishWatch> live_;
     std::vector<std::string> liveWishes_;  // the wishes being watched, as the searches run
     std::map<std::string, Match> matches_;  // by lower-cased wish; GUI thread
