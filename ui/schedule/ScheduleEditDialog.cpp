@@ -80,7 +80,7 @@ ScheduleEditDialog::ScheduleEditDialog(QWidget* parent, UserDialogs& dialogs, st
     forMinutes_ = Named(new QRadioButton(QStringLiteral("For"), this), QStringLiteral("For"));
     minutes_ = Named(new QSpinBox(this), QStringLiteral("Minutes"));
     minutes_->setRange(1, schedule::kSecondsPerDay / 60);
-    minutes_->setSuffix(QStringLiteral(" minutes"));
+    minutes_->setSuffix(QStringLiteral(" min"));
     minutes_->setValue(std::max(1, initial.durationSeconds / 60));
     until_ = Named(new QRadioButton(QStringLiteral("Until"), this), QStringLiteral("Until"));
     end_ = Named(new QTimeEdit(TimeOf(initial.endSecond), this), QStringLiteral("End time"));
