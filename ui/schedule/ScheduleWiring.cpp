@@ -104,7 +104,7 @@ ScheduleWiring::ScheduleWiring(TForm1& window, const Clock& clock)
     timer_ = new QTimer(this);
     timer_->setInterval(kPollMs);
     connect(timer_, &QTimer::timeout, this, &ScheduleWiring::Poll);
-    timer_->start();
+    KeepPolling();
 }
 
 ScheduleWiring::~ScheduleWiring() {
@@ -117,6 +117,16 @@ void ScheduleWiring::Poll() {
     // question nothing can be recorded.
     if (window_.Radio && !window_.WorkingPath.empty() && !window_.Terminating()) runner_->Poll();
     ShowInTray();
+    KeepPolling();
+}
+
+void ScheduleWiring::KeepPolling() {
+    // With no schedule switched on and no scheduled rip running there is nothing to start or
+    // stop: the idle window is not woken twice a second for it.
+    bool needed = !runner_->ActiveEnds().empty();
+    for (const auto& s : runner_->Schedules()) needed = needed || s.enabled;
+    if (needed && !timer_->isActive()) timer_->start();
+    if (!needed) timer_->stop();
 }
 
 void ScheduleWiring::Apply(const std::vector<schedule::Schedule>& schedules) {

@@ -33,6 +33,8 @@ public:
 private:
     class WindowRips;
     void Apply(const std::vector<schedule::Schedule>& schedules);
+    // Runs the poll timer only while a schedule is on or a scheduled rip runs.
+    void KeepPolling();
     void OpenDialog(bool forSelectedStation);
     void ShowInTray();
 
